@@ -13,13 +13,17 @@ namespace {
 constexpr int kUnknown = 63;  // "?"
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool IsTrailByte(unsigned b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
-bool IsLeadByte(unsigned b) { return b >= 0x81 && b <= 0xFE; }
+bool IsTrailByte(unsigned b) {
+    return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
+bool IsLeadByte(unsigned b) {
+    return b >= 0x81 && b <= 0xFE;
+}
 
 struct Tables {
     std::array<std::int16_t, 65536> code{};
-    std::array<char16_t, 256> single{};             // 0 = no character
-    std::array<char16_t, 126 * 256> pair{};         // (lead - 0x81) * 256 + trail; 0 = none
+    std::array<char16_t, 256> single{};      // 0 = no character
+    std::array<char16_t, 126 * 256> pair{};  // (lead - 0x81) * 256 + trail; 0 = none
 };
 
 // Each character is converted with a line feed behind it, so that the converter's output can
@@ -34,7 +38,8 @@ std::unique_ptr<Tables> BuildTables() {
     QString probe;
     probe.reserve(2 * 65536);
     for (int u = 0x80; u < 0x10000; ++u) {
-        if (u >= 0xD800 && u < 0xE000) continue;
+        if (u >= 0xD800 && u < 0xE000)
+            continue;
         probe.append(QChar(u));
         probe.append(QLatin1Char('\n'));
     }
@@ -67,7 +72,8 @@ std::unique_ptr<Tables> BuildTables() {
     }
     for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
         for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-            if (!IsTrailByte(trail)) continue;
+            if (!IsTrailByte(trail))
+                continue;
             bytes.append(static_cast<char>(lead));
             bytes.append(static_cast<char>(trail));
             bytes.append('\n');
@@ -78,7 +84,8 @@ std::unique_ptr<Tables> BuildTables() {
     const QStringList pieces = decoded.split(QLatin1Char('\n'));
     qsizetype piece = 0;
     auto take = [&]() -> char16_t {
-        if (piece >= pieces.size()) return 0;
+        if (piece >= pieces.size())
+            return 0;
         const QString& p = pieces[piece++];
         return (p.size() == 1 && p[0].unicode() != kReplacement) ? p[0].unicode() : 0;
     };
@@ -86,7 +93,8 @@ std::unique_ptr<Tables> BuildTables() {
     t->single[0xFF] = take();
     for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
         for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-            if (!IsTrailByte(trail)) continue;
+            if (!IsTrailByte(trail))
+                continue;
             t->pair[(lead - 0x81) * 256 + trail] = take();
         }
     }
@@ -100,7 +108,9 @@ const Tables& GetTables() {
 
 }  // namespace
 
-int CodeOf(char16_t unit) { return GetTables().code[unit]; }
+int CodeOf(char16_t unit) {
+    return GetTables().code[unit];
+}
 
 void AppendCodeBytes(QByteArray& out, int code) {
     if (code >= 0) {
@@ -116,7 +126,8 @@ QByteArray Encode(QStringView text) {
     const auto& codes = GetTables().code;
     QByteArray out;
     out.reserve(text.size() * 2);
-    for (QChar c : text) AppendCodeBytes(out, codes[c.unicode()]);
+    for (QChar c : text)
+        AppendCodeBytes(out, codes[c.unicode()]);
     return out;
 }
 
@@ -145,19 +156,24 @@ QString Decode(QByteArrayView bytes) {
     return out;
 }
 
-bool IsCharacterCode(int code) { return CharacterOfCode(code).unicode() != kReplacement; }
+bool IsCharacterCode(int code) {
+    return CharacterOfCode(code).unicode() != kReplacement;
+}
 
 QChar CharacterOfCode(int code) {
     const Tables& t = GetTables();
     if (code >= 0 && code <= 0xFF) {
-        if (IsLeadByte(static_cast<unsigned>(code))) return QChar(kReplacement);
+        if (IsLeadByte(static_cast<unsigned>(code)))
+            return QChar(kReplacement);
         const char16_t c = t.single[code];
         return QChar(c != 0 || code == 0 ? c : kReplacement);
     }
-    if (code < -32768 || code > 0xFF) return QChar(kReplacement);
+    if (code < -32768 || code > 0xFF)
+        return QChar(kReplacement);
     const int v = code + 65536;
     const unsigned lead = static_cast<unsigned>(v >> 8), trail = static_cast<unsigned>(v & 0xFF);
-    if (!IsLeadByte(lead) || !IsTrailByte(trail)) return QChar(kReplacement);
+    if (!IsLeadByte(lead) || !IsTrailByte(trail))
+        return QChar(kReplacement);
     const char16_t c = t.pair[(lead - 0x81) * 256 + trail];
     return QChar(c != 0 ? c : kReplacement);
 }

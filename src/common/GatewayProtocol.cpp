@@ -30,7 +30,9 @@ QByteArray StatementBody(Command code, QStringView statement) {
     return body;
 }
 
-QByteArray ServerTimeBody() { return Body(Command::ServerTime); }
+QByteArray ServerTimeBody() {
+    return Body(Command::ServerTime);
+}
 
 QByteArray UploadBody(QStringView pageName, QStringView pageText) {
     QByteArray body = Body(Command::UploadPage);
@@ -57,7 +59,8 @@ QStringList SplitFields(const QString& record) {
 
 QString BuildQueryReply(const std::vector<QStringList>& rows) {
     QString reply;
-    if (rows.empty()) return QString::fromUtf16(kRecordSeparator);
+    if (rows.empty())
+        return QString::fromUtf16(kRecordSeparator);
     for (const QStringList& row : rows) {
         reply += QStringView(kRecordSeparator);
         reply += row.join(QString::fromUtf16(kFieldSeparator));
@@ -67,14 +70,17 @@ QString BuildQueryReply(const std::vector<QStringList>& rows) {
 
 std::optional<std::map<std::string, QByteArray>> SplitForm(QByteArrayView body) {
     std::map<std::string, QByteArray> fields;
-    if (body.isEmpty()) return fields;
+    if (body.isEmpty())
+        return fields;
     qsizetype start = 0;
     while (start <= body.size()) {
         qsizetype end = body.indexOf('&', start);
-        if (end < 0) end = body.size();
+        if (end < 0)
+            end = body.size();
         const QByteArrayView piece = body.sliced(start, end - start);
         const qsizetype eq = piece.indexOf('=');
-        if (eq <= 0) return std::nullopt;
+        if (eq <= 0)
+            return std::nullopt;
         std::string name(piece.data(), static_cast<size_t>(eq));
         if (!fields.emplace(std::move(name), piece.sliced(eq + 1).toByteArray()).second) {
             return std::nullopt;

@@ -28,8 +28,8 @@ inline constexpr char16_t kFieldSeparator[] = u"い";
 
 // Bodies. Codes 1 to 3 are encoded as numbers, 4 and 5 as the one-character texts "4" and
 // "5"; both give the digit's code on the wire (49 .. 53).
-QByteArray StatementBody(Command code, QStringView statement);  // zc, sql
-QByteArray ServerTimeBody();                                      // zc
+QByteArray StatementBody(Command code, QStringView statement);      // zc, sql
+QByteArray ServerTimeBody();                                        // zc
 QByteArray UploadBody(QStringView pageName, QStringView pageText);  // zc, File, data
 QByteArray RenameBody(QStringView oldName, QStringView newName);    // zc, File1, File2
 

@@ -17,12 +17,11 @@ constexpr std::array<Shape, 13> kCatalogue{{
     {Kind::SelectAdvertImages, "select-advert-images", u"select 广告链接 from 广告管理", 0},
     {Kind::SelectAdvertLinks, "select-advert-links", u"select 跳转地址 from 广告管理", 0},
     {Kind::MarkOffline, "mark-offline", u"update 用户管理 set 是否在线='0' where 用户='{}'", 1},
-    {Kind::SignInLookup, "sign-in-lookup",
-     u"Select * from 用户管理 where 用户='{}' and 密码='{}'", 2},
+    {Kind::SignInLookup, "sign-in-lookup", u"Select * from 用户管理 where 用户='{}' and 密码='{}'",
+     2},
     {Kind::MarkOnline, "mark-online",
      u"update 用户管理 set 是否在线='－1',上次登陆时间='{}' where 用户='{}'", 2},
-    {Kind::RegistrationLookup, "registration-lookup", u"Select * from 用户管理 where 用户='{}'",
-     1},
+    {Kind::RegistrationLookup, "registration-lookup", u"Select * from 用户管理 where 用户='{}'", 1},
     {Kind::RegistrationInsert, "registration-insert",
      u"insert into 用户管理 (用户,密码,手机,注册时间) values ('{}', '{}', '{}', '{}')", 4},
     {Kind::PageNameLookup, "page-name-lookup", u"select * from 用户管理 where 文件名='{}'", 1},
@@ -31,15 +30,19 @@ constexpr std::array<Shape, 13> kCatalogue{{
     {Kind::RecordUpload, "record-upload",
      u"update 用户管理 set 页面风格 ='{}',上传时间 ='{}' where 文件名='{}'", 3},
     {Kind::RenameLookup, "rename-lookup", u"Select * from 用户管理 where 文件名='{}'", 1},
-    {Kind::RenamePageName, "rename-page-name",
-     u"update 用户管理 set 文件名='{}' where 文件名='{}'", 2},
+    {Kind::RenamePageName, "rename-page-name", u"update 用户管理 set 文件名='{}' where 文件名='{}'",
+     2},
 }};
 
 }  // namespace
 
-std::span<const Shape> Catalogue() { return kCatalogue; }
+std::span<const Shape> Catalogue() {
+    return kCatalogue;
+}
 
-const Shape& ShapeOf(Kind kind) { return kCatalogue[static_cast<size_t>(kind)]; }
+const Shape& ShapeOf(Kind kind) {
+    return kCatalogue[static_cast<size_t>(kind)];
+}
 
 QString Build(Kind kind, std::initializer_list<QStringView> values) {
     const Shape& shape = ShapeOf(kind);
@@ -52,12 +55,14 @@ QString Build(Kind kind, std::initializer_list<QStringView> values) {
     auto value = values.begin();
     while (true) {
         const qsizetype at = text.indexOf(slot, pos);
-        if (at < 0 || value == values.end()) break;
+        if (at < 0 || value == values.end())
+            break;
         out += text.mid(pos, at - pos);
         out += QLatin1Char('\'');
         for (QChar c : *value) {
             out += c;
-            if (c == QLatin1Char('\'')) out += c;
+            if (c == QLatin1Char('\''))
+                out += c;
         }
         out += QLatin1Char('\'');
         ++value;
@@ -90,9 +95,11 @@ std::optional<QString> ShapeText(QStringView statement, QStringList* values) {
             }
             value += statement[i];
         }
-        if (!closed) return std::nullopt;
+        if (!closed)
+            return std::nullopt;
         shape += QStringView(kSlot);
-        if (values) values->append(value);
+        if (values)
+            values->append(value);
     }
     return shape;
 }
@@ -125,11 +132,13 @@ const std::vector<Pattern>& Patterns() {
 std::optional<Recognised> Recognise(QStringView statement) {
     QStringList quoted;
     const std::optional<QString> shape = ShapeText(statement, &quoted);
-    if (!shape) return std::nullopt;
+    if (!shape)
+        return std::nullopt;
     const auto& patterns = Patterns();
     for (size_t i = 0; i < patterns.size(); ++i) {
         const Pattern& p = patterns[i];
-        if (p.quoted.size() != quoted.size() || p.shape != *shape) continue;
+        if (p.quoted.size() != quoted.size() || p.shape != *shape)
+            continue;
         Recognised result{kCatalogue[i].kind, {}};
         bool fixedMatch = true;
         for (qsizetype k = 0; k < quoted.size(); ++k) {
@@ -140,34 +149,49 @@ std::optional<Recognised> Recognise(QStringView statement) {
                 break;
             }
         }
-        if (fixedMatch) return result;
+        if (fixedMatch)
+            return result;
     }
     return std::nullopt;
 }
 
-QString SelectSystemSettings() { return Build(Kind::SelectSystemSettings, {}); }
-QString SelectAdvertImages() { return Build(Kind::SelectAdvertImages, {}); }
-QString SelectAdvertLinks() { return Build(Kind::SelectAdvertLinks, {}); }
-QString MarkOffline(QStringView user) { return Build(Kind::MarkOffline, {user}); }
+QString SelectSystemSettings() {
+    return Build(Kind::SelectSystemSettings, {});
+}
+QString SelectAdvertImages() {
+    return Build(Kind::SelectAdvertImages, {});
+}
+QString SelectAdvertLinks() {
+    return Build(Kind::SelectAdvertLinks, {});
+}
+QString MarkOffline(QStringView user) {
+    return Build(Kind::MarkOffline, {user});
+}
 QString SignInLookup(QStringView user, QStringView password) {
     return Build(Kind::SignInLookup, {user, password});
 }
 QString MarkOnline(QStringView serverTime, QStringView user) {
     return Build(Kind::MarkOnline, {serverTime, user});
 }
-QString RegistrationLookup(QStringView user) { return Build(Kind::RegistrationLookup, {user}); }
+QString RegistrationLookup(QStringView user) {
+    return Build(Kind::RegistrationLookup, {user});
+}
 QString RegistrationInsert(QStringView user, QStringView password, QStringView phone,
                            QStringView serverTime) {
     return Build(Kind::RegistrationInsert, {user, password, phone, serverTime});
 }
-QString PageNameLookup(QStringView pageName) { return Build(Kind::PageNameLookup, {pageName}); }
+QString PageNameLookup(QStringView pageName) {
+    return Build(Kind::PageNameLookup, {pageName});
+}
 QString ClaimPageName(QStringView pageName, QStringView pageStyle, QStringView user) {
     return Build(Kind::ClaimPageName, {pageName, pageStyle, user});
 }
 QString RecordUpload(QStringView pageStyle, QStringView serverTime, QStringView pageName) {
     return Build(Kind::RecordUpload, {pageStyle, serverTime, pageName});
 }
-QString RenameLookup(QStringView newName) { return Build(Kind::RenameLookup, {newName}); }
+QString RenameLookup(QStringView newName) {
+    return Build(Kind::RenameLookup, {newName});
+}
 QString RenamePageName(QStringView newName, QStringView oldName) {
     return Build(Kind::RenamePageName, {newName, oldName});
 }

@@ -32,7 +32,8 @@ const std::array<Piece, 65536>& Pieces() {
 }  // namespace
 
 void AppendEncodedValue(QByteArray& out, QStringView value) {
-    if (value.isEmpty()) return;
+    if (value.isEmpty())
+        return;
     const auto& pieces = Pieces();
     const qsizetype start = out.size();
     // Every piece is copied whole (8 bytes); the buffer has room for the last one.
@@ -52,11 +53,14 @@ QString EncodeValue(QStringView value) {
     return QString::fromLatin1(out);
 }
 
-QString EncodeValue(qint64 number) { return EncodeValue(QString::number(number)); }
+QString EncodeValue(qint64 number) {
+    return EncodeValue(QString::number(number));
+}
 
 std::optional<QByteArray> DecodeValueBytes(QByteArrayView encoded) {
     QByteArray out;
-    if (encoded.isEmpty()) return out;
+    if (encoded.isEmpty())
+        return out;
     out.reserve(encoded.size() / 3 + 1);
     const qsizetype n = encoded.size();
     qsizetype i = 0;
@@ -68,26 +72,33 @@ std::optional<QByteArray> DecodeValueBytes(QByteArrayView encoded) {
         }
         int value = 0, digits = 0;
         while (i < n && encoded[i] >= '0' && encoded[i] <= '9') {
-            if (++digits > 5) return std::nullopt;
+            if (++digits > 5)
+                return std::nullopt;
             value = value * 10 + (encoded[i] - '0');
             ++i;
         }
-        if (digits == 0) return std::nullopt;
+        if (digits == 0)
+            return std::nullopt;
         if (negative) {
-            if (value == 0 || value > 32768) return std::nullopt;
+            if (value == 0 || value > 32768)
+                return std::nullopt;
             cp936::AppendCodeBytes(out, -value);
         } else {
-            if (value > 255) return std::nullopt;
+            if (value > 255)
+                return std::nullopt;
             out.append(static_cast<char>(value));
         }
-        if (i == n) return out;
-        if (encoded[i] != 'A' || i + 1 == n) return std::nullopt;
+        if (i == n)
+            return out;
+        if (encoded[i] != 'A' || i + 1 == n)
+            return std::nullopt;
         ++i;
     }
 }
 
 std::optional<QString> DecodeValue(QByteArrayView encoded) {
     auto bytes = DecodeValueBytes(encoded);
-    if (!bytes) return std::nullopt;
+    if (!bytes)
+        return std::nullopt;
     return cp936::Decode(*bytes);
 }

@@ -9,7 +9,8 @@ namespace {
 
 QByteArray Bytes(std::initializer_list<unsigned> values) {
     QByteArray out;
-    for (unsigned v : values) out.append(static_cast<char>(v));
+    for (unsigned v : values)
+        out.append(static_cast<char>(v));
     return out;
 }
 
@@ -28,7 +29,7 @@ TEST(Codepage936, UnrepresentableUnitsAreQuestionMarks) {
     EXPECT_EQ(cp936::CodeOf(emoji[0].unicode()), 63);
     EXPECT_EQ(cp936::CodeOf(emoji[1].unicode()), 63);
     EXPECT_EQ(cp936::CodeOf(0xD800), 63);
-    EXPECT_EQ(cp936::CodeOf(u'・'), 63);  // katakana middle dot has no place in the table
+    EXPECT_EQ(cp936::CodeOf(u'・'), 63);   // katakana middle dot has no place in the table
     EXPECT_EQ(cp936::CodeOf(0x00AD), 63);  // soft hyphen, which the converter drops silently
     EXPECT_EQ(cp936::Encode(emoji), QByteArray("??"));
 }
@@ -37,10 +38,12 @@ TEST(Codepage936, EncodeAgreesWithQtConverterForTheWholeTable) {
     QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
     int checked = 0;
     for (int u = 1; u < 0x10000; ++u) {
-        if (u >= 0xD800 && u < 0xE000) continue;
+        if (u >= 0xD800 && u < 0xE000)
+            continue;
         const QString one(QChar(static_cast<char16_t>(u)));
         const QByteArray expected = encoder.encode(one);
-        if (expected.isEmpty()) continue;  // dropped by the converter; we write "?"
+        if (expected.isEmpty())
+            continue;  // dropped by the converter; we write "?"
         ASSERT_EQ(cp936::Encode(one), expected) << "U+" << std::hex << u;
         ++checked;
     }

@@ -27,11 +27,10 @@ TEST(Statements, ExactTexts) {
     EXPECT_EQ(ClaimPageName(u"abc", u"文本切换效果", u"12345"),
               QString::fromUtf8(
                   "update 用户管理 set 文件名='abc',页面风格='文本切换效果' where 用户='12345'"));
-    EXPECT_EQ(RecordUpload(u"S", u"T", u"abc"),
-              QString::fromUtf8(
-                  "update 用户管理 set 页面风格 ='S',上传时间 ='T' where 文件名='abc'"));
-    EXPECT_EQ(RenameLookup(u"new"),
-              QString::fromUtf8("Select * from 用户管理 where 文件名='new'"));
+    EXPECT_EQ(
+        RecordUpload(u"S", u"T", u"abc"),
+        QString::fromUtf8("update 用户管理 set 页面风格 ='S',上传时间 ='T' where 文件名='abc'"));
+    EXPECT_EQ(RenameLookup(u"new"), QString::fromUtf8("Select * from 用户管理 where 文件名='new'"));
     EXPECT_EQ(RenamePageName(u"new", u"old"),
               QString::fromUtf8("update 用户管理 set 文件名='new' where 文件名='old'"));
 }
@@ -48,15 +47,20 @@ TEST(Statements, QuotesInEveryValueSlotRoundTrip) {
             }
             QString text;
             switch (shape.values) {
-                case 1: text = Build(shape.kind, {values[0]}); break;
-                case 2: text = Build(shape.kind, {values[0], values[1]}); break;
-                case 3: text = Build(shape.kind, {values[0], values[1], values[2]}); break;
+                case 1:
+                    text = Build(shape.kind, {values[0]});
+                    break;
+                case 2:
+                    text = Build(shape.kind, {values[0], values[1]});
+                    break;
+                case 3:
+                    text = Build(shape.kind, {values[0], values[1], values[2]});
+                    break;
                 case 4:
                     text = Build(shape.kind, {values[0], values[1], values[2], values[3]});
                     break;
             }
-            EXPECT_TRUE(text.contains(QStringLiteral("'a'' or ''1''=''1''; drop")))
-                << shape.name;
+            EXPECT_TRUE(text.contains(QStringLiteral("'a'' or ''1''=''1''; drop"))) << shape.name;
             const auto back = Recognise(text);
             ASSERT_TRUE(back.has_value()) << shape.name << " slot " << slot;
             EXPECT_EQ(back->kind, shape.kind);

@@ -18,7 +18,7 @@ TEST(EncodeValue, ExamplesOfTheProtocol) {
 TEST(EncodeValue, EdgeCharacters) {
     EXPECT_EQ(EncodeValue(u""), "");
     EXPECT_EQ(EncodeValue(QString::fromUtf8("😀")), "63A63");  // each half of the pair
-    EXPECT_EQ(EncodeValue(QString(QChar(0xDC00))), "63");      // a lone low surrogate
+    EXPECT_EQ(EncodeValue(QString(QChar(0xDC00))), "63");     // a lone low surrogate
     EXPECT_EQ(EncodeValue(u"€"), "128");
     EXPECT_EQ(EncodeValue(u"－1"), "-23635A49");  // full-width minus, then the digit
     EXPECT_EQ(EncodeValue(u"'"), "39");
@@ -26,7 +26,8 @@ TEST(EncodeValue, EdgeCharacters) {
 
 TEST(EncodeValue, LongTextMatchesCharacterByCharacter) {
     QString text;
-    for (int i = 0; i < 5000; ++i) text += (i % 7 == 0) ? QChar(u'爱') : QChar(u'a' + i % 26);
+    for (int i = 0; i < 5000; ++i)
+        text += (i % 7 == 0) ? QChar(u'爱') : QChar(u'a' + i % 26);
     const QString encoded = EncodeValue(text);
     const QStringList codes = encoded.split(QLatin1Char('A'));
     ASSERT_EQ(codes.size(), text.size());

@@ -13,16 +13,18 @@
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    if (!home.isValid()) return 2;
-    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                            "XDG_RUNTIME_DIR", "HOME"}) {
+    if (!home.isValid())
+        return 2;
+    for (const char* var :
+         {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "HOME"}) {
         const QByteArray dir = (home.path() + "/" + var).toLocal8Bit();
         QDir().mkpath(QString::fromLocal8Bit(dir));
-        QFile::setPermissions(QString::fromLocal8Bit(dir), QFile::ReadOwner | QFile::WriteOwner |
-                                                               QFile::ExeOwner);
+        QFile::setPermissions(QString::fromLocal8Bit(dir),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         setenv(var, dir.constData(), 1);
     }
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

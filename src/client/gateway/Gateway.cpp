@@ -6,8 +6,10 @@
 namespace gateway {
 
 std::optional<QStringList> QueryReply::Fields(int k) const {
-    if (!HasRecord(k)) return std::nullopt;
-    if (records[k].isEmpty()) return QStringList();
+    if (!HasRecord(k))
+        return std::nullopt;
+    if (records[k].isEmpty())
+        return QStringList();
     return SplitFields(records[k]);
 }
 
@@ -36,14 +38,23 @@ std::optional<QStringList> ReadSystemSettings() {
     return Query(statements::SelectSystemSettings()).Fields(1);
 }
 
-QStringList ReadAdvertImages() { return Query(statements::SelectAdvertImages()).records; }
-QStringList ReadAdvertLinks() { return Query(statements::SelectAdvertLinks()).records; }
+QStringList ReadAdvertImages() {
+    return Query(statements::SelectAdvertImages()).records;
+}
+QStringList ReadAdvertLinks() {
+    return Query(statements::SelectAdvertLinks()).records;
+}
 
-xmlhttp::PostReply ReadServerTimeReply() { return Send(ServerTimeBody()); }
-QString ReadServerTime() { return ReadServerTimeReply().text; }
+xmlhttp::PostReply ReadServerTimeReply() {
+    return Send(ServerTimeBody());
+}
+QString ReadServerTime() {
+    return ReadServerTimeReply().text;
+}
 
 std::optional<QString> FieldAt(const std::optional<QStringList>& fields, int i) {
-    if (!fields || i < 0 || i >= fields->size()) return std::nullopt;
+    if (!fields || i < 0 || i >= fields->size())
+        return std::nullopt;
     return fields->at(i);
 }
 

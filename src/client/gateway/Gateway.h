@@ -28,8 +28,8 @@ struct QueryReply {
 
 xmlhttp::PostReply Send(const QByteArray& body);
 
-QueryReply Query(const QString& statement);           // code 1
-xmlhttp::PostReply Execute(const QString& statement);  // code 2
+QueryReply Query(const QString& statement);                                       // code 1
+xmlhttp::PostReply Execute(const QString& statement);                             // code 2
 xmlhttp::PostReply UploadPage(const QString& pageName, const QString& pageText);  // code 4
 xmlhttp::PostReply RenamePage(const QString& oldName, const QString& newName);    // code 5
 

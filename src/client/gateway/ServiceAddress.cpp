@@ -20,7 +20,8 @@ bool SetAddress(const QString& address) {
     }
     QString text = url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemovePath)
                        .toString(QUrl::FullyEncoded);
-    while (text.endsWith(QLatin1Char('/'))) text.chop(1);
+    while (text.endsWith(QLatin1Char('/')))
+        text.chop(1);
     Current() = text;
     return true;
 }
@@ -36,14 +37,25 @@ bool Configure(const QStringList& arguments) {
         }
     }
     const QString fromEnvironment = qEnvironmentVariable(kEnvironmentVariable);
-    if (!fromEnvironment.isEmpty()) return SetAddress(fromEnvironment);
+    if (!fromEnvironment.isEmpty())
+        return SetAddress(fromEnvironment);
     return SetAddress(QString::fromLatin1(kDefaultAddress));
 }
 
-QString Address() { return Current(); }
-QString GatewayAddress() { return Current() + QLatin1String(gateway::kGatewayPath); }
-QString PageAddress(const QString& pageName) { return Current() + "/love/" + pageName; }
-QString HomeAddress() { return Current() + QLatin1Char('/'); }
-QString PageOf(const QString& path) { return Current() + path; }
+QString Address() {
+    return Current();
+}
+QString GatewayAddress() {
+    return Current() + QLatin1String(gateway::kGatewayPath);
+}
+QString PageAddress(const QString& pageName) {
+    return Current() + "/love/" + pageName;
+}
+QString HomeAddress() {
+    return Current() + QLatin1Char('/');
+}
+QString PageOf(const QString& path) {
+    return Current() + path;
+}
 
 }  // namespace service

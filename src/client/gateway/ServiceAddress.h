@@ -21,9 +21,9 @@ bool SetAddress(const QString& address);
 // Scheme, host and port, without a trailing "/": "http://127.0.0.1:8080".
 QString Address();
 
-QString GatewayAddress();                     // Address() + "/asp/index.asp"
+QString GatewayAddress();                      // Address() + "/asp/index.asp"
 QString PageAddress(const QString& pageName);  // Address() + "/love/" + name
-QString HomeAddress();                        // Address() + "/"
-QString PageOf(const QString& path);          // Address() + path (path starts with "/")
+QString HomeAddress();                         // Address() + "/"
+QString PageOf(const QString& path);           // Address() + path (path starts with "/")
 
 }  // namespace service

@@ -23,8 +23,10 @@ Observer& CurrentObserver() {
 // A reply counts as delivered when the server answered with a status line and the whole body
 // arrived; HTTP error statuses are delivered replies, transport errors are not.
 bool WasDelivered(const QNetworkReply& reply, bool timedOut) {
-    if (timedOut) return false;
-    if (!reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) return false;
+    if (timedOut)
+        return false;
+    if (!reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+        return false;
     const int error = reply.error();
     return error == QNetworkReply::NoError || (error >= 201 && error <= 299) ||
            (error >= 401 && error <= 499);
@@ -34,13 +36,20 @@ bool WasDelivered(const QNetworkReply& reply, bool timedOut) {
 
 QNetworkAccessManager& Manager() {
     static QPointer<QNetworkAccessManager> manager;
-    if (!manager) manager = new QNetworkAccessManager(QCoreApplication::instance());
+    if (!manager)
+        manager = new QNetworkAccessManager(QCoreApplication::instance());
     return *manager;
 }
 
-void SetTimeoutMs(int milliseconds) { g_timeoutMs = milliseconds > 0 ? milliseconds : 20000; }
-int TimeoutMs() { return g_timeoutMs; }
-void SetObserver(Observer observer) { CurrentObserver() = std::move(observer); }
+void SetTimeoutMs(int milliseconds) {
+    g_timeoutMs = milliseconds > 0 ? milliseconds : 20000;
+}
+int TimeoutMs() {
+    return g_timeoutMs;
+}
+void SetObserver(Observer observer) {
+    CurrentObserver() = std::move(observer);
+}
 
 PostReply Post(const QString& address, const QByteArray& body) {
     QNetworkRequest request{QUrl(address)};
@@ -58,7 +67,8 @@ PostReply Post(const QString& address, const QByteArray& body) {
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
 
-    if (CurrentObserver()) CurrentObserver()(address, body);
+    if (CurrentObserver())
+        CurrentObserver()(address, body);
 
     QNetworkReply* reply = Manager().post(request, body);
     QEventLoop loop;
@@ -71,12 +81,14 @@ PostReply Post(const QString& address, const QByteArray& body) {
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     timer.start(g_timeoutMs);
-    if (!reply->isFinished()) loop.exec();
+    if (!reply->isFinished())
+        loop.exec();
     timer.stop();
 
     PostReply result;
     result.delivered = WasDelivered(*reply, timedOut);
-    if (result.delivered) result.text = cp936::Decode(reply->readAll());
+    if (result.delivered)
+        result.text = cp936::Decode(reply->readAll());
     reply->deleteLater();
     return result;
 }

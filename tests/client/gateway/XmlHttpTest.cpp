@@ -1,0 +1,140 @@
+#include "RawHttpServer.h"
+#include "XmlHttp.h"
+
+#include <QTcpServer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class XmlHttpTest : public ::testing::Test {
+protected:
+    void SetUp() override { xmlhttp::SetTimeoutMs(10000); }
+    void TearDown() override { xmlhttp::SetTimeoutMs(20000); }
+
+    RawHttpServer server;
+    QString Gateway() const { return server.Url() + "/asp/index.asp"; }
+};
+
+QList<QByteArray> HeaderLines(const QByteArray& request) {
+    const QByteArray head = request.left(request.indexOf("\r\n\r\n"));
+    return head.split('\n');
+}
+
+TEST_F(XmlHttpTest, SendsTheRequestLineHeadersInOrderAndTheBody) {
+    server.Queue({200, "OK"});
+    EXPECT_EQ(PostRequest(Gateway(), QStringLiteral("zc=51")), "OK");
+    ASSERT_EQ(server.requests.size(), 1);
+    const QByteArray raw = server.requests[0];
+    const QList<QByteArray> lines = HeaderLines(raw);
+    EXPECT_EQ(lines[0].trimmed(), "POST /asp/index.asp HTTP/1.1");
+
+    // The stack may add Host and Accept-Encoding; everything else is ours, once, in order.
+    QList<QByteArray> ours;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray line = lines[i].trimmed();
+        const QByteArray name = line.left(line.indexOf(':')).toLower();
+        if (name == "host" || name == "accept-encoding")
+            continue;
+        ours.append(line);
+    }
+    const QList<QByteArray> expected = {
+        "Accept: */*",
+        "Accept-Language: zh-cn",
+        "User-Agent: Mozilla/4.0 (compatible; MSIE 8.0; Windows NT 5.1; Trident/4.0)",
+        "Content-Type: application/x-www-form-urlencoded",
+        "Referer:",
+        "Content-Length: 5",
+        "Connection: Keep-Alive",
+        "Cache-Control: no-cache",
+    };
+    EXPECT_EQ(ours, expected);
+    EXPECT_TRUE(raw.endsWith("\r\n\r\nzc=51"));
+}
+
+TEST_F(XmlHttpTest, ErrorStatusesAndEmptyBodiesAreDeliveredReplies) {
+    server.Queue({404, "<html>not found</html>"});
+    server.Queue({500, "<html>server error</html>"});
+    server.Queue({200, ""});
+    const auto notFound = xmlhttp::Post(Gateway(), "zc=49");
+    EXPECT_TRUE(notFound.delivered);
+    EXPECT_EQ(notFound.text, "<html>not found</html>");
+    const auto serverError = xmlhttp::Post(Gateway(), "zc=49");
+    EXPECT_TRUE(serverError.delivered);
+    EXPECT_EQ(serverError.text, "<html>server error</html>");
+    const auto empty = xmlhttp::Post(Gateway(), "zc=49");
+    EXPECT_TRUE(empty.delivered);
+    EXPECT_EQ(empty.text, "");
+}
+
+TEST_F(XmlHttpTest, RepliesAreReadAsCodePage936) {
+    server.Queue({200, QByteArray("\xA4\xA4\xA5\xBC", 4)});
+    server.Queue({200, QByteArray("ok\x81", 3)});  // a lone lead byte at the end
+    EXPECT_EQ(PostRequest(Gateway(), "zc=49"), QString::fromUtf8("いゼ"));
+    EXPECT_EQ(PostRequest(Gateway(), "zc=49"), QString::fromUtf8("ok\uFFFD"));
+}
+
+TEST_F(XmlHttpTest, RefusedConnectionIsNotDelivered) {
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    const auto reply =
+        xmlhttp::Post(QStringLiteral("http://127.0.0.1:%1/asp/index.asp").arg(port), "zc=51");
+    EXPECT_FALSE(reply.delivered);
+    EXPECT_EQ(reply.text, "");
+}
+
+TEST_F(XmlHttpTest, UnknownHostIsNotDelivered) {
+    xmlhttp::SetTimeoutMs(5000);
+    const auto reply =
+        xmlhttp::Post(QStringLiteral("http://no-such-host.invalid/asp/index.asp"), "zc=51");
+    EXPECT_FALSE(reply.delivered);
+    EXPECT_EQ(reply.text, "");
+}
+
+TEST_F(XmlHttpTest, ServerThatNeverAnswersTimesOut) {
+    xmlhttp::SetTimeoutMs(300);
+    server.Queue({200, "late", {}, true});
+    const auto reply = xmlhttp::Post(Gateway(), "zc=51");
+    EXPECT_FALSE(reply.delivered);
+    EXPECT_EQ(reply.text, "");
+    EXPECT_EQ(server.requests.size(), 1);
+}
+
+// The reply is released by a timer, which can only fire if the wait dispatches events.
+TEST_F(XmlHttpTest, EventsAreDispatchedWhileWaiting) {
+    server.Hold();
+    server.Queue({200, "released"});
+    bool timerRan = false;
+    QTimer::singleShot(50, &server, [&] {
+        timerRan = true;
+        server.Release();
+    });
+    EXPECT_EQ(PostRequest(Gateway(), "zc=51"), "released");
+    EXPECT_TRUE(timerRan);
+}
+
+TEST_F(XmlHttpTest, CookiesAreKeptForLaterRequests) {
+    server.Queue({200, "first", {"Set-Cookie: ZRSID=abc123; Path=/; HttpOnly"}});
+    server.Queue({200, "second"});
+    PostRequest(Gateway(), "zc=51");
+    PostRequest(Gateway(), "zc=51");
+    ASSERT_EQ(server.requests.size(), 2);
+    EXPECT_FALSE(server.requests[0].contains("Cookie:"));
+    EXPECT_TRUE(server.requests[1].contains("Cookie: ZRSID=abc123"));
+}
+
+TEST_F(XmlHttpTest, ObserverSeesEveryRequest) {
+    QList<QByteArray> seen;
+    xmlhttp::SetObserver([&](const QString&, const QByteArray& body) { seen.append(body); });
+    server.Queue({200, "a"});
+    server.Queue({200, "b"});
+    PostRequest(Gateway(), "zc=49&sql=97");
+    PostRequest(Gateway(), "zc=51");
+    xmlhttp::SetObserver({});
+    EXPECT_EQ(seen, (QList<QByteArray>{"zc=49&sql=97", "zc=51"}));
+}
+
+}  // namespace
