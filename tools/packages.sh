@@ -10,7 +10,7 @@ ZR_BUILD_PACKAGES=(
 )
 # What the windows need to look right: CJK faces for 黑体/宋体/微软雅黑, metric twins of Arial.
 ZR_RUN_PACKAGES=(fonts-noto-cjk fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core)
-ZR_TEST_PACKAGES=(xvfb xauth)
+ZR_TEST_PACKAGES=(xvfb xauth imagemagick)
 
 # Installs the packages that are missing (as root), or prints the apt-get line and fails.
 zr_ensure_packages() {

@@ -1,0 +1,413 @@
+#include "Login.h"
+
+#include "CommonRoutines.h"
+#include "Disclaimer.h"
+#include "Main.h"
+#include "N_Image.h"
+#include "N_Shape.h"
+#include "N_TextBox.h"
+#include "OleColor.h"
+#include "Program.h"
+#include "PropertyBag.h"
+#include "ServiceAddress.h"
+#include "Wini.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+
+namespace accounts {
+
+QString TrimBlanks(const QString& text) {
+    qsizetype first = 0, last = text.size();
+    while (first < last && text[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString CustomerServiceAddress() {
+    return service::PageOf(QStringLiteral("/shop/kefu"));
+}
+}  // namespace accounts
+
+namespace {
+
+constexpr QSize kClientSize(353, 380);
+constexpr QRect kTitleStrip(0, 0, 353, 33);
+constexpr QPoint kTitle(8, 8);
+constexpr QRect kCloseImage(296, 0, 48, 19);
+constexpr QRect kPanel(16, 40, 321, 321);
+constexpr quint32 kTitleColor = 0xC0C000;  // #00C0C0 as 0x00BBGGRR
+constexpr quint32 kGreen = 0x008000;       // #008000
+const QColor kOutlineColor(0x00, 0xC0, 0xC0);
+
+const quint32 kHintColor = controls::SystemColor(controls::kColorButtonShadow);
+const quint32 kEntryColor = controls::OleFromRgb(kGreen);
+constexpr char16_t kMaskFont[] = u"Wingdings";
+constexpr char16_t kMaskCharacter[] = u"l";
+constexpr char16_t kPlainFont[] = u"Arial";
+
+// The window's ground, which the buttons' rounded corners show.
+const quint32 kGround = controls::SystemColor(15);
+
+// The three colour schemes of the buttons.
+enum class Scheme { Cyan, Green, Quiet };
+
+N_Shape* MakeButton(QWidget* panel, const char* name, const QString& caption, Scheme scheme,
+                    const QRect& geometry) {
+    const quint32 black = 0x000000;
+    const quint32 grey = controls::OleFromRgb(0xB3B3B3);
+    const quint32 cyan = controls::OleFromRgb(0x00C0C0);
+    controls::PropertyBag bag;
+    bag.SetText(QStringLiteral("Caption"), caption);
+    bag.SetColor(QStringLiteral("BackGround"), kGround);
+    bag.SetColor(QStringLiteral("BackColorNormal"), controls::OleFromRgb(0xF2F1EF));
+    bag.SetColor(QStringLiteral("BackColorHover"), controls::OleFromRgb(0xE0E0E0));
+    bag.SetInteger(QStringLiteral("FontSize"), 9);
+    bag.SetFont(QStringLiteral("Font"), controls::MakeFont(QStringLiteral("Verdana"), 9));
+    bag.SetBoolean(QStringLiteral("Text_Visible"), true);
+    bag.SetBoolean(QStringLiteral("StretchToText"), false);
+    bag.SetColor(QStringLiteral("ForeColorHover"), black);
+    bag.SetColor(QStringLiteral("ForeColorDown"), black);
+    bag.SetColor(QStringLiteral("BorderColorHover"), grey);
+    if (scheme == Scheme::Quiet) {
+        bag.SetColor(QStringLiteral("BorderColorNormal"), grey);
+        bag.SetColor(QStringLiteral("ForeColorNormal"), black);
+        bag.SetColor(QStringLiteral("BorderColorDown"), cyan);
+        bag.SetColor(QStringLiteral("BackColorDown"), cyan);
+    } else {
+        const quint32 colour = scheme == Scheme::Cyan ? cyan : controls::OleFromRgb(kGreen);
+        bag.SetColor(QStringLiteral("BorderColorNormal"), colour);
+        bag.SetColor(QStringLiteral("ForeColorNormal"), colour);
+        bag.SetColor(QStringLiteral("BorderColorDown"), grey);
+        bag.SetColor(QStringLiteral("BackColorDown"), controls::OleFromRgb(0xFFFFFF));
+    }
+    auto* button = new N_Shape(panel, QString::fromLatin1(name));
+    button->ReadProperties(bag);
+    button->setGeometry(geometry);
+    return button;
+}
+
+// The six entry boxes are set up alike.
+N_TextBox* MakeBox(QWidget* panel, const char* name, const QRect& geometry, int maxLength = 0) {
+    controls::PropertyBag bag;
+    bag.SetFont(QStringLiteral("FONT"),
+                controls::MakeFont(QString::fromUtf16(kPlainFont), 8.25, true));
+    bag.SetColor(QStringLiteral("ForeColor"), kEntryColor);
+    bag.SetColor(QStringLiteral("BorderColor"), kEntryColor);
+    bag.SetColor(QStringLiteral("BackColor"), controls::OleFromRgb(0xFFFFFF));
+    bag.SetBoolean(QStringLiteral("Header"), false);
+    bag.SetInteger(QStringLiteral("AlignementHorizontal"), 0);
+    bag.SetInteger(QStringLiteral("AlignementVertical"), 1);
+    bag.SetBoolean(QStringLiteral("SelOnFocus"), true);
+    bag.SetInteger(QStringLiteral("MaxLength"), maxLength);
+    auto* box = new N_TextBox(panel, QString::fromLatin1(name));
+    box->ReadProperties(bag);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& face, double points,
+                  const QColor& colour) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(controls::MakeFont(face, points));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    return label;
+}
+
+QLabel* MakeStatusLine(QWidget* panel, int top) {
+    QLabel* line = MakeLabel(panel, QString(), QStringLiteral("黑体"), 12, Qt::black);
+    line->move(kPanel.width() / 2, top);
+    line->adjustSize();
+    return line;
+}
+
+QWidget* MakePanel(QWidget* window) {
+    auto* panel = new QWidget(window);
+    panel->setGeometry(kPanel);
+    // The panel itself can hold the focus, so that no box has it and every box shows its hint.
+    panel->setFocusPolicy(Qt::ClickFocus);
+    return panel;
+}
+
+bool IsPlainBox(const Login& w, const N_TextBox* box) {
+    return box == w.N_TextBox1 || box == w.N_TextBox3 || box == w.N_TextBox6;
+}
+
+void Mask(N_TextBox* box) {
+    box->SetFontName(QString::fromUtf16(kMaskFont));
+    box->SetPasswordChar(QString::fromUtf16(kMaskCharacter));
+}
+
+void Unmask(N_TextBox* box) {
+    box->SetPasswordChar(QString());
+    box->SetFontName(QString::fromUtf16(kPlainFont));
+}
+
+// Only digits and backspace reach the box; everything else, Enter included, is dropped.
+void DigitFilter(int& keyAscii) {
+    if (!(keyAscii >= '0' && keyAscii <= '9') && keyAscii != 8)
+        keyAscii = 0;
+}
+
+}  // namespace
+
+OutlineShape::OutlineShape(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void OutlineShape::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kOutlineColor);
+    const int w = width(), h = height();
+    painter.drawRect(0, 0, w, 1);
+    painter.drawRect(0, h - 1, w, 1);
+    painter.drawRect(0, 0, 1, h);
+    painter.drawRect(w - 1, 0, 1, h);
+}
+
+Login::Login(Main* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), owner_(owner) {
+    setObjectName(QStringLiteral("Login"));
+    setWindowTitle(QStringLiteral("登陆"));
+    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(kClientSize);
+    setFont(controls::MakeFont(QStringLiteral("宋体"), 9));
+    QPalette ground = palette();
+    ground.setColor(QPalette::Window, controls::FromOle(kGround));
+    setPalette(ground);
+    setAutoFillBackground(true);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    BuildTitleStrip();
+    BuildSignInPanel();
+    BuildRegistrationPanel();
+    BuildDisclaimerPanel();
+    SetTabOrders();
+    Shape1 = new OutlineShape(this);
+    Open();
+}
+
+void Login::BuildTitleStrip() {
+    Picture1 = new QWidget(this);
+    Picture1->setGeometry(kTitleStrip);
+    QPalette strip = Picture1->palette();
+    strip.setColor(QPalette::Window, controls::FromOle(kTitleColor));
+    Picture1->setPalette(strip);
+    Picture1->setAutoFillBackground(true);
+
+    Label1 =
+        MakeLabel(Picture1, QStringLiteral("用户登陆"), QStringLiteral("微软雅黑"), 9, Qt::white);
+    Label1->move(kTitle);
+    Label1->adjustSize();
+
+    N_Image1 = new N_Image(Picture1);
+    N_Image1->SetPicture(QPixmap(QStringLiteral(":/login-close-normal.png")));
+    N_Image1->SetPictureHover(QPixmap(QStringLiteral(":/login-close-hover.png")));
+    N_Image1->SetPictureDown(QPixmap(QStringLiteral(":/login-close-down.png")));
+    N_Image1->move(kCloseImage.topLeft());
+    connect(N_Image1, &N_Image::Click, this, &Login::CloseAndEnd);
+
+    auto* mover = new WindowMover(this);
+    mover->Watch(Picture1);
+    mover->Watch(Label1);
+}
+
+void Login::BuildSignInPanel() {
+    Picture2 = MakePanel(this);
+    N_TextBox1 = MakeBox(Picture2, "N_TextBox1", {48, 72, 233, 25});
+    N_TextBox2 = MakeBox(Picture2, "N_TextBox2", {48, 120, 233, 25});
+    Check1 = new QCheckBox(QStringLiteral("记住密码"), Picture2);
+    Check1->setGeometry(48, 160, 105, 17);
+    N_Shape2 =
+        MakeButton(Picture2, "N_Shape2", QStringLiteral("登 陆"), Scheme::Cyan, {48, 192, 233, 33});
+    Label2 = MakeStatusLine(Picture2, 248);
+    N_Shape1 = MakeButton(Picture2, "N_Shape1", QStringLiteral("忘记密码?"), Scheme::Quiet,
+                          {8, 280, 108, 33});
+    N_Shape3 = MakeButton(Picture2, "N_Shape3", QStringLiteral("注 册"), Scheme::Green,
+                          {216, 280, 97, 33});
+
+    connect(N_Shape2, &N_Shape::Click, this, &Login::SignIn);
+    connect(N_Shape1, &N_Shape::Click, this,
+            [] { OpenDocument(accounts::CustomerServiceAddress()); });
+    connect(N_Shape3, &N_Shape::Click, this,
+            [this] { ShowPanel(Picture3, QStringLiteral("用户注册")); });
+}
+
+void Login::BuildRegistrationPanel() {
+    Picture3 = MakePanel(this);
+    Label5 = MakeLabel(Picture3, QStringLiteral("填写虚假信息永久禁止登陆"), QStringLiteral("黑体"),
+                       10.5, QColor(0xFF, 0, 0));
+    Label5->setGeometry(76, 0, 169, 14);
+    N_TextBox3 = MakeBox(Picture3, "N_TextBox3", {48, 24, 233, 25}, 10);
+    N_TextBox4 = MakeBox(Picture3, "N_TextBox4", {48, 72, 233, 25}, 20);
+    N_TextBox5 = MakeBox(Picture3, "N_TextBox5", {48, 120, 233, 25}, 20);
+    N_TextBox6 = MakeBox(Picture3, "N_TextBox6", {48, 168, 233, 25});
+    Label3 = MakeStatusLine(Picture3, 200);
+    N_Shape4 = MakeButton(Picture3, "N_Shape4", QStringLiteral("立 即 注 册"), Scheme::Cyan,
+                          {48, 224, 233, 33});
+    N_Shape6 = MakeButton(Picture3, "N_Shape6", QStringLiteral("免 责 声 明"), Scheme::Quiet,
+                          {8, 280, 108, 33});
+    N_Shape5 = MakeButton(Picture3, "N_Shape5", QStringLiteral("返 回 登 陆"), Scheme::Green,
+                          {216, 280, 97, 33});
+    Picture3->hide();
+
+    connect(N_Shape4, &N_Shape::Click, this, &Login::Register);
+    connect(N_Shape6, &N_Shape::Click, this,
+            [this] { ShowPanel(Picture4, QStringLiteral("免责声明")); });
+    connect(N_Shape5, &N_Shape::Click, this, [this] {
+        ShowPanel(Picture2, QStringLiteral("用户登陆"));
+        Picture2->setFocus(Qt::OtherFocusReason);
+    });
+    connect(N_TextBox4, &N_TextBox::Change, this, &Login::ResetConfirmation);
+
+    for (N_TextBox* box :
+         {N_TextBox1, N_TextBox2, N_TextBox3, N_TextBox4, N_TextBox5, N_TextBox6}) {
+        connect(box, &N_TextBox::GotFocus, this, [this, box] { BoxGotFocus(box); });
+        connect(box, &N_TextBox::LostFocus, this, [this, box] { BoxLostFocus(box); });
+    }
+    for (N_TextBox* box : {N_TextBox1, N_TextBox3, N_TextBox6}) {
+        connect(box, &N_TextBox::KeyPress, this, &DigitFilter);
+    }
+}
+
+void Login::BuildDisclaimerPanel() {
+    Picture4 = MakePanel(this);
+    Text1 = new QPlainTextEdit(DisclaimerText(), Picture4);
+    Text1->setGeometry(8, 0, 305, 273);
+    Text1->setReadOnly(true);
+    Text1->setFocusPolicy(Qt::StrongFocus);
+    Text1->setTabChangesFocus(true);
+    N_Shape9 = MakeButton(Picture4, "N_Shape9", QStringLiteral("返 回 登 陆"), Scheme::Quiet,
+                          {8, 280, 108, 33});
+    N_Shape8 = MakeButton(Picture4, "N_Shape8", QStringLiteral("返 回 注 册"), Scheme::Green,
+                          {216, 280, 97, 33});
+    Picture4->hide();
+
+    connect(N_Shape9, &N_Shape::Click, this,
+            [this] { ShowPanel(Picture2, QStringLiteral("用户登陆")); });
+    connect(N_Shape8, &N_Shape::Click, this,
+            [this] { ShowPanel(Picture3, QStringLiteral("用户注册")); });
+}
+
+// One chain through the three panels; the hidden panels' controls are passed over.
+void Login::SetTabOrders() {
+    const QList<QWidget*> chain = {
+        N_TextBox1, N_TextBox2, N_Shape2, N_Shape3, N_Shape1, Check1,   N_TextBox3, N_TextBox4,
+        N_TextBox5, N_TextBox6, N_Shape4, N_Shape5, N_Shape6, N_Shape8, N_Shape9,   Text1};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
+// Opening: every box shows its hint, then a remembered sign-in is put back.
+void Login::Open() {
+    for (N_TextBox* box :
+         {N_TextBox1, N_TextBox2, N_TextBox3, N_TextBox4, N_TextBox5, N_TextBox6}) {
+        box->SetForeColor(kHintColor);
+        box->SetText(HintOf(box));
+    }
+    if (wini::ReadRememberFlag() == QLatin1String("1") && IniFileExists(wini::SettingsFilePath())) {
+        const QString file = wini::SettingsFilePath();
+        N_TextBox1->SetText(ReadIni(wini::Section(), QString::fromUtf16(wini::kAccountKey), file));
+        N_TextBox2->SetText(ReadIni(wini::Section(), QString::fromUtf16(wini::kPasswordKey), file));
+        N_TextBox2->SetText(
+            UnscramblePassword(N_TextBox2->Text(), QString::fromLatin1(wini::kScrambleKey)));
+        Check1->setChecked(true);
+        N_TextBox1->SetForeColor(kEntryColor);
+        N_TextBox2->SetForeColor(kEntryColor);
+        Mask(N_TextBox2);
+    }
+    Shape1->setGeometry(rect());
+    Shape1->raise();
+    Picture2->setFocus(Qt::OtherFocusReason);
+}
+
+QString Login::HintOf(const N_TextBox* box) {
+    static const QHash<QString, QString> hints = {
+        {QStringLiteral("N_TextBox1"), QString::fromUtf16(accounts::kHintAccount)},
+        {QStringLiteral("N_TextBox2"), QString::fromUtf16(accounts::kHintPassword)},
+        {QStringLiteral("N_TextBox3"), QString::fromUtf16(accounts::kHintQQ)},
+        {QStringLiteral("N_TextBox4"), QString::fromUtf16(accounts::kHintNewPassword)},
+        {QStringLiteral("N_TextBox5"), QString::fromUtf16(accounts::kHintConfirm)},
+        {QStringLiteral("N_TextBox6"), QString::fromUtf16(accounts::kHintPhone)},
+    };
+    return hints.value(box->objectName());
+}
+
+bool Login::ShowsHint(const N_TextBox* box) {
+    return box->Text() == HintOf(box);
+}
+
+void Login::BoxGotFocus(N_TextBox* box) {
+    if (box == N_TextBox6)
+        box->SetMaxLength(11);
+    if (!ShowsHint(box))
+        return;
+    box->SetText(QString());
+    box->SetForeColor(kEntryColor);
+    if (!IsPlainBox(*this, box))
+        Mask(box);
+}
+
+void Login::BoxLostFocus(N_TextBox* box) {
+    if (box == N_TextBox6)
+        box->SetMaxLength(0);
+    if (!box->Text().isEmpty()) {
+        box->SetForeColor(kEntryColor);
+        return;
+    }
+    box->SetText(HintOf(box));
+    box->SetForeColor(kHintColor);
+    if (!IsPlainBox(*this, box))
+        Unmask(box);
+}
+
+// Every change of the new password sends the confirmation back to its hint.
+void Login::ResetConfirmation() {
+    N_TextBox5->SetText(QString::fromUtf16(accounts::kHintConfirm));
+    N_TextBox5->SetForeColor(kHintColor);
+    Unmask(N_TextBox5);
+}
+
+void Login::ShowPanel(QWidget* panel, const QString& title) {
+    for (QWidget* other : {Picture2, Picture3, Picture4}) {
+        if (other != panel)
+            other->hide();
+    }
+    panel->show();
+    Label1->setText(title);
+    Label1->adjustSize();
+}
+
+// The close image ends the program without marking anybody offline.
+void Login::CloseAndEnd() {
+    close();
+    program::EndProgram();
+}
+
+void Login::SetStatus(QLabel* line, const QString& text) {
+    line->setText(text);
+    line->adjustSize();
+    line->move((kPanel.width() - line->width()) / 2, line->y());
+}
+
+bool Login::LockOut(N_Shape* button) {
+    QPointer<Login> self(this);
+    setCursor(Qt::WaitCursor);
+    button->SetEnabled(false);
+    WaitWithEvents(500);
+    if (!self)
+        return false;
+    button->SetEnabled(true);
+    unsetCursor();
+    return isVisible();
+}

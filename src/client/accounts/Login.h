@@ -1,0 +1,115 @@
+#pragma once
+// The sign-in window: a frameless window owned by the main window, with three panels in one
+// place (sign-in, registration, disclaimer) and a title strip to move and close it by.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QString>
+#include <QWidget>
+
+class Main;
+class N_Image;
+class N_Shape;
+class N_TextBox;
+
+namespace accounts {
+
+// The texts of the window and of its two actions.
+inline constexpr char16_t kHintAccount[] = u"请输入用户名";
+inline constexpr char16_t kHintPassword[] = u"请输入密码";
+inline constexpr char16_t kHintQQ[] = u"请输入QQ号码";
+inline constexpr char16_t kHintNewPassword[] = u"请输入密码(不要和QQ密码相同)";
+inline constexpr char16_t kHintConfirm[] = u"请再次输入密码";
+inline constexpr char16_t kHintPhone[] = u"请输入手机号码（找回密码时使用)";
+
+// Said when the service could not be reached or its answer could not be read.
+inline constexpr char16_t kCannotConnect[] = u"无法连接服务器，请稍后再试";
+// Said when the service refuses an attempt because this address made too many of them.
+inline constexpr char16_t kTooManyAttempts[] = u"尝试次数过多，请稍后再试";
+// Said when the service received the new account but did not store it.
+inline constexpr char16_t kRegistrationFailed[] = u"注册失败，请稍后再试";
+
+// The text without the blanks (U+0020) at either end; tabs and other spaces stay.
+QString TrimBlanks(const QString& text);
+
+// The customer-service page behind "忘记密码?".
+QString CustomerServiceAddress();
+
+}  // namespace accounts
+
+// The one-pixel outline along the window's four edges.
+class OutlineShape : public QWidget {
+public:
+    explicit OutlineShape(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class Login : public QWidget {
+    Q_OBJECT
+public:
+    explicit Login(Main* owner);
+
+    // Title strip.
+    QWidget* Picture1;
+    QLabel* Label1;
+    N_Image* N_Image1;
+    OutlineShape* Shape1;
+    // Sign-in panel.
+    QWidget* Picture2;
+    N_TextBox* N_TextBox1;
+    N_TextBox* N_TextBox2;
+    QCheckBox* Check1;
+    N_Shape* N_Shape2;
+    QLabel* Label2;
+    N_Shape* N_Shape1;
+    N_Shape* N_Shape3;
+    // Registration panel.
+    QWidget* Picture3;
+    QLabel* Label5;
+    N_TextBox* N_TextBox3;
+    N_TextBox* N_TextBox4;
+    N_TextBox* N_TextBox5;
+    N_TextBox* N_TextBox6;
+    QLabel* Label3;
+    N_Shape* N_Shape4;
+    N_Shape* N_Shape6;
+    N_Shape* N_Shape5;
+    // Disclaimer panel.
+    QWidget* Picture4;
+    QPlainTextEdit* Text1;
+    N_Shape* N_Shape9;
+    N_Shape* N_Shape8;
+
+    // The actions of "登 陆" and "立 即 注 册".
+    void SignIn();
+    void Register();
+
+    // The hint of one of the six boxes, and whether the box shows it.
+    static QString HintOf(const N_TextBox* box);
+    static bool ShowsHint(const N_TextBox* box);
+
+private:
+    void BuildTitleStrip();
+    void BuildSignInPanel();
+    void BuildRegistrationPanel();
+    void BuildDisclaimerPanel();
+    void SetTabOrders();
+    void Open();
+
+    void BoxGotFocus(N_TextBox* box);
+    void BoxLostFocus(N_TextBox* box);
+    void ResetConfirmation();
+    void ShowPanel(QWidget* panel, const QString& title);
+    void CloseAndEnd();
+
+    // Sets a status line, keeping it centred on its panel.
+    void SetStatus(QLabel* line, const QString& text);
+    // The half-second lock-out of a button with the wait pointer; false when the window went
+    // away meanwhile.
+    bool LockOut(N_Shape* button);
+
+    Main* owner_;
+};

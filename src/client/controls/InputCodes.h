@@ -1,0 +1,36 @@
+#pragma once
+// The numbers the controls' events carry: mouse buttons 1 left, 2 right, 4 middle (their sum
+// when several are held), shift state 1 Shift, 2 Ctrl, 4 Alt, and key codes of the platform's
+// virtual-key table (13 Enter, 32 Space, 37..40 arrows, 65..90 letters).
+
+#include <Qt>
+
+#include <optional>
+
+class QKeyEvent;
+
+namespace controls {
+
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
+
+inline constexpr int kKeyBackspace = 8;
+inline constexpr int kKeyTab = 9;
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeySpace = 32;
+inline constexpr int kKeyLeft = 37;
+inline constexpr int kKeyUp = 38;
+inline constexpr int kKeyRight = 39;
+inline constexpr int kKeyDown = 40;
+
+int ButtonCode(Qt::MouseButton button);
+int ButtonsCode(Qt::MouseButtons buttons);
+int ShiftCode(Qt::KeyboardModifiers modifiers);
+// The virtual-key code of a key event; 0 for keys without one.
+int KeyCode(const QKeyEvent& event);
+// The character code a key event types, if it types one (Backspace 8 and Enter 13 included;
+// Delete and the cursor keys type nothing).
+std::optional<int> CharacterCode(const QKeyEvent& event);
+
+}  // namespace controls

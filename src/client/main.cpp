@@ -1,0 +1,43 @@
+// Zenri表白网页生成器: the desktop client.
+//   ZenriBiaobai [--service URL] [--instance-key KEY]
+
+#include "Main.h"
+#include "Login.h"
+#include "Program.h"
+#include "ServiceAddress.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace {
+
+QString ArgumentValue(const QStringList& arguments, const QString& name) {
+    const qsizetype at = arguments.indexOf(name);
+    return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : QString();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZenriBiaobai"));
+    QApplication::setApplicationVersion(QString::fromUtf16(program::kClientVersion));
+    program::InstallFontSubstitutes();
+
+    const QStringList arguments = QApplication::arguments();
+    if (!service::Configure(arguments)) {
+        std::fprintf(stderr, "The service address must be an http or https address.\n");
+        return 2;
+    }
+    const QString instanceKey = ArgumentValue(arguments, QStringLiteral("--instance-key"));
+    if (!instanceKey.isEmpty())
+        program::SetInstanceKey(instanceKey);
+
+    Main::SetSignInOpener([](Main* owner) { (new Login(owner))->show(); });
+    auto* window = new Main();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (window->Load() == Main::Start::Ended)
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,116 @@
+#include "CommonRoutines.h"
+
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+#include <QWindow>
+
+namespace platform {
+namespace {
+
+DocumentOpener& Opener() {
+    static DocumentOpener opener;
+    return opener;
+}
+MessageShower& Shower() {
+    static MessageShower shower;
+    return shower;
+}
+Waiter& CurrentWaiter() {
+    static Waiter waiter;
+    return waiter;
+}
+
+}  // namespace
+
+void SetDocumentOpener(DocumentOpener opener) {
+    Opener() = std::move(opener);
+}
+void SetMessageShower(MessageShower shower) {
+    Shower() = std::move(shower);
+}
+void SetWaiter(Waiter waiter) {
+    CurrentWaiter() = std::move(waiter);
+}
+
+}  // namespace platform
+
+void OpenDocument(const QString& address) {
+    if (platform::Opener()) {
+        platform::Opener()(address);
+        return;
+    }
+    // A web address goes to the browser, anything else is taken for a local file.
+    const QUrl url = QUrl::fromUserInput(address);
+    QDesktopServices::openUrl(url);
+}
+
+void DragWindow(QWidget* window) {
+    if (!window || window->isMaximized())
+        return;
+    if (QWidget* grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+    if (QWindow* handle = window->windowHandle())
+        handle->startSystemMove();
+}
+
+WindowMover::WindowMover(QWidget* window) : QObject(window), window_(window) {}
+
+void WindowMover::Watch(QWidget* surface) {
+    surface->installEventFilter(this);
+}
+
+bool WindowMover::eventFilter(QObject* watched, QEvent* event) {
+    auto* surface = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            auto* press = static_cast<QMouseEvent*>(event);
+            if (surface->childAt(press->position().toPoint()))
+                return false;
+            if (press->button() == Qt::LeftButton && !window_->isMaximized() &&
+                window_->windowHandle()) {
+                if (QWidget* grabber = QWidget::mouseGrabber())
+                    grabber->releaseMouse();
+                if (window_->windowHandle()->startSystemMove())
+                    return true;
+            }
+            moving_ = true;
+            offset_ = press->globalPosition().toPoint() - window_->frameGeometry().topLeft();
+            return true;
+        }
+        case QEvent::MouseMove:
+            if (!moving_)
+                return false;
+            window_->move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - offset_);
+            return true;
+        case QEvent::MouseButtonRelease:
+            if (!moving_)
+                return false;
+            moving_ = false;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void ShowMessage(const QString& text, const QString& title, QMessageBox::Icon icon) {
+    if (platform::Shower()) {
+        platform::Shower()(text, title, icon);
+        return;
+    }
+    QMessageBox box(icon, title, text, QMessageBox::Ok);
+    box.exec();
+}
+
+void WaitWithEvents(int milliseconds) {
+    if (platform::CurrentWaiter()) {
+        platform::CurrentWaiter()(milliseconds);
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}

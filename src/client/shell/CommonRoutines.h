@@ -1,0 +1,55 @@
+#pragma once
+// Window routines several windows share, and the points where the platform is put in place:
+// tests substitute the shell's "open", the message box and the busy wait with recorders.
+
+#include <QMessageBox>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Asks the desktop to open an address or a file with its default handler; the result is not
+// examined.
+void OpenDocument(const QString& address);
+// Lets the user move a frameless window as if its caption had been grabbed.
+void DragWindow(QWidget* window);
+
+// Moves a frameless window with the mouse pressed on one of its watched surfaces (where no
+// child control is under the pointer): the left button hands the move to the window system
+// through DragWindow; any other button, or a platform without system moves, moves the
+// window by hand until the button is released.
+class WindowMover : public QObject {
+public:
+    explicit WindowMover(QWidget* window);
+    void Watch(QWidget* surface);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
+    bool moving_ = false;
+    QPoint offset_;
+};
+
+// A message box with one OK button.
+void ShowMessage(const QString& text, const QString& title, QMessageBox::Icon icon);
+
+// Waits the given time while window events keep being handled.
+void WaitWithEvents(int milliseconds);
+
+namespace platform {
+
+using DocumentOpener = std::function<void(const QString&)>;
+using MessageShower = std::function<void(const QString&, const QString&, QMessageBox::Icon)>;
+using Waiter = std::function<void(int milliseconds)>;
+
+// Empty functions put the production behaviour back.
+void SetDocumentOpener(DocumentOpener opener);
+void SetMessageShower(MessageShower shower);
+void SetWaiter(Waiter waiter);
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+#pragma once
+// The shared state of the run: one hidden window that is never shown, created on first use
+// and closed last by the exit path. Every window reads and writes its fields directly.
+
+#include <QString>
+#include <QWidget>
+
+class GGCT : public QWidget {
+    Q_OBJECT
+public:
+    static GGCT& Instance();
+    // Forgets the instance (after the exit path closed it); the next use makes a fresh one.
+    static void Reset();
+
+    QString YHM = QStringLiteral("用户名");     // the signed-in user, as typed at sign-in
+    QString YMFG = QStringLiteral("页面风格");  // caption of the style whose editor opened last
+    QString WJM = QStringLiteral("文件名");     // the user's exclusive page name
+    QString FGN;                                // the page generated last
+
+private:
+    GGCT();
+};

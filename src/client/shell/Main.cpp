@@ -1,0 +1,308 @@
+#include "Main.h"
+
+#include "AdvertPane.h"
+#include "CommonRoutines.h"
+#include "GGCT.h"
+#include "Gateway.h"
+#include "OleColor.h"
+#include "Program.h"
+#include "PropertyBag.h"
+#include "ServiceAddress.h"
+#include "Statements.h"
+#include "UpDown.h"
+#include "Wini.h"
+#include "iButton.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+
+// Layout of the window, in pixels of the client area.
+constexpr QSize kClientSize(714, 625);
+constexpr QRect kExitButton(672, 8, 33, 33);
+constexpr QPoint kAnnouncement(344, 88);
+constexpr QRect kGallery(8, 112, 699, 449);
+constexpr QRect kLeftAdvert(16, 504, 333, 49);
+constexpr QRect kRightAdvert(363, 504, 333, 49);
+constexpr QRect kShopSpot(298, 571, 40, 41);     // Image3
+constexpr QRect kSupportSpot(343, 571, 41, 41);  // Image2
+constexpr QSize kTileSize(161, 121);
+constexpr int kTileColumns[] = {8, 181, 355, 528};
+constexpr int kTileRows[] = {8, 136, 264};
+constexpr QRect kTilePicture(0, 32, 159, 89);
+constexpr int kCaptionTop = 8;
+constexpr int kCaptionHeight = 19;
+constexpr int kMarqueeMs = 250;
+constexpr int kAnnouncementPadding = 10;  // blanks after the announcement text
+
+const QString kCaptions[12] = {
+    QStringLiteral("文字+MV效果"),     QStringLiteral("心形+图片飘浮"),
+    QStringLiteral("心形树+漂浮图片"), QStringLiteral("文本切换效果"),
+    QStringLiteral("打字特效+MV"),     QStringLiteral("3D画册效果"),
+    QStringLiteral("阿狸心形表白"),    QStringLiteral("数字时钟效果"),
+    QStringLiteral("敬请期待"),        QStringLiteral("敬请期待"),
+    QStringLiteral("敬请期待"),        QStringLiteral("敬请期待"),
+};
+
+const QColor kAnnouncementColor(255, 128, 128);
+const QColor kGalleryColor(128, 128, 128);
+const QColor kTileColor(255, 255, 192);
+const QColor kCaptionColor(255, 0, 0);
+
+std::function<void(int)>& EditorOpener() {
+    static std::function<void(int)> opener;
+    return opener;
+}
+
+std::function<void(Main*)>& SignInOpener() {
+    static std::function<void(Main*)> opener;
+    return opener;
+}
+
+QString PreviewPicture(int index) {
+    return index < 8 ? QStringLiteral(":/preview-%1.png").arg(index + 1)
+                     : QStringLiteral(":/preview-soon.png");
+}
+
+// The exit button's stored set: a strip of five 30 x 30 cells stretched over 33 x 33 pixels.
+controls::PropertyBag ExitButtonProperties() {
+    controls::PropertyBag bag;
+    bag.SetPicture(QStringLiteral("BackPicture"), QPixmap(QStringLiteral(":/exit-strip.png")));
+    bag.SetInteger(QStringLiteral("Style"), 0);
+    bag.SetBoolean(QStringLiteral("AutoSize"), false);
+    bag.SetColor(QStringLiteral("cForeColor"), controls::SystemColor(controls::kColorButtonText));
+    bag.SetFont(QStringLiteral("cFont"), controls::MakeFont(QStringLiteral("宋体"), 9), 134);
+    bag.SetInteger(QStringLiteral("cDrawMode"), 13);
+    return bag;
+}
+
+}  // namespace
+
+QString RotateLeft(const QString& text) {
+    if (text.isEmpty())
+        return text;
+    return text.mid(1) + text.front();
+}
+
+Main::Main(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      iButton1(new iButton(this)),
+      GongG(new QLabel(QStringLiteral("公告"), this)),
+      FGZS(new GalleryPanel(&background_, this)),
+      WebBrowser1(new AdvertPane(this)),
+      WebBrowser2(new AdvertPane(this)),
+      Image2(new ClickablePicture(this)),
+      Image3(new ClickablePicture(this)),
+      Timer1(new QTimer(this)),
+      background_(QStringLiteral(":/main-background.png")) {
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(QStringLiteral("风格"));
+    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    setFixedSize(kClientSize);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    iButton1->ReadProperties(ExitButtonProperties());
+    iButton1->setGeometry(kExitButton);
+    connect(iButton1, &iButton::Click, this, &Main::ExitPath);
+
+    QFont announcementFont(QStringLiteral("黑体"));
+    announcementFont.setPointSizeF(12);
+    GongG->setFont(announcementFont);
+    QPalette announcementPalette = GongG->palette();
+    announcementPalette.setColor(QPalette::WindowText, kAnnouncementColor);
+    GongG->setPalette(announcementPalette);
+    GongG->move(kAnnouncement);
+    GongG->adjustSize();
+    GongG->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    BuildGallery();
+
+    WebBrowser1->setGeometry(kLeftAdvert);
+    WebBrowser2->setGeometry(kRightAdvert);
+    WebBrowser1->raise();
+    WebBrowser2->raise();
+
+    Image3->setGeometry(kShopSpot);
+    Image2->setGeometry(kSupportSpot);
+    connect(Image2, &ClickablePicture::Clicked, this, [] { OpenDocument(SupportAddress()); });
+    connect(Image3, &ClickablePicture::Clicked, this, [] { OpenDocument(ShopAddress()); });
+
+    Timer1->setInterval(kMarqueeMs);
+    connect(Timer1, &QTimer::timeout, this, &Main::MarqueeStep);
+    Timer1->start();
+    // Any button on the background or the gallery's margin moves the window.
+    auto* mover = new WindowMover(this);
+    mover->Watch(this);
+    mover->Watch(FGZS);
+}
+
+void Main::BuildGallery() {
+    FGZS->setGeometry(kGallery);
+    FGZS->SetBackdropRect(kGallery);  // the panel has no border: its client area is all of it
+    FGZS->setAutoFillBackground(false);
+    QPalette galleryPalette = FGZS->palette();
+    galleryPalette.setColor(QPalette::Window, kGalleryColor);
+    FGZS->setPalette(galleryPalette);
+
+    QFont captionFont(QStringLiteral("黑体"));
+    captionFont.setPointSizeF(14.25);
+    for (int i = 0; i < 12; ++i) {
+        auto* tile = new StyleTile(&background_, FGZS);
+        tile->setObjectName(QStringLiteral("FG%1").arg(i));
+        tile->setGeometry(QRect(QPoint(kTileColumns[i % 4], kTileRows[i / 4]), kTileSize));
+        tile->SetBackdropRect(kGallery);
+        QPalette tilePalette = tile->palette();
+        tilePalette.setColor(QPalette::Window, kTileColor);
+        tile->setPalette(tilePalette);
+
+        tile->Label1->setText(kCaptions[i]);
+        tile->Label1->setFont(captionFont);
+        QPalette captionPalette = tile->Label1->palette();
+        captionPalette.setColor(QPalette::WindowText, kCaptionColor);
+        tile->Label1->setPalette(captionPalette);
+        tile->Label1->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+        tile->Label1->setGeometry(0, kCaptionTop, kTileSize.width(), kCaptionHeight);
+
+        tile->Image1->setGeometry(kTilePicture);
+        tile->Image1->SetPicture(QPixmap(PreviewPicture(i)));
+        connect(tile->Image1, &ClickablePicture::Clicked, this, [this, i] { TileAction(i); });
+
+        FG.append(tile);
+        Label1.append(tile->Label1);
+        Image1.append(tile->Image1);
+    }
+}
+
+void Main::SetEditorOpener(std::function<void(int)> opener) {
+    EditorOpener() = std::move(opener);
+}
+
+void Main::SetSignInOpener(std::function<void(Main*)> opener) {
+    SignInOpener() = std::move(opener);
+}
+
+QString Main::SupportAddress() {
+    return service::PageOf(QStringLiteral("/support"));
+}
+QString Main::ShopAddress() {
+    return service::PageOf(QStringLiteral("/shop"));
+}
+
+Main::Start Main::Load() {
+    GGCT::Instance();
+    program::WindowRegistry::Install();
+
+    // 1. A second copy ends before it asks the service anything.
+    if (!program::AcquireInstance()) {
+        ShowMessage(QStringLiteral("程序已经运行,不能再次装载！"), QStringLiteral("提示"),
+                    QMessageBox::Warning);
+        program::EndProgram();
+        return Start::Ended;
+    }
+
+    // 2. The announcement, followed by blanks so that it scrolls apart from its next round.
+    if (const auto text = gateway::FieldAt(gateway::ReadSystemSettings(), 3)) {
+        GongG->setText(*text + QString(kAnnouncementPadding, QLatin1Char(' ')));
+        GongG->adjustSize();
+    }
+
+    // 3. Network.
+    if (!program::NetworkPresent()) {
+        ShowMessage(QStringLiteral("网络连接失败"), QStringLiteral("提示"),
+                    QMessageBox::Information);
+        program::EndProgram();
+        return Start::Ended;
+    }
+
+    // 4. Version: anything but exactly our own version, an unreadable one included, offers
+    // the update instead of this window.
+    const auto version = gateway::FieldAt(gateway::ReadSystemSettings(), 4);
+    if (!version || *version != QStringView(program::kClientVersion)) {
+        TakeUpdatePath();
+        return Start::UpdateOffered;
+    }
+
+    // 5. Adverts, left pane then right pane.
+    FillAdvertPane(WebBrowser1, 1);
+    FillAdvertPane(WebBrowser2, 2);
+
+    // 6. Service state; an unreadable state counts as closed.
+    const auto state = gateway::FieldAt(gateway::ReadSystemSettings(), 2);
+    if (!state || *state == QStringLiteral("关闭")) {
+        FGZS->setEnabled(false);
+        show();
+        return Start::ServiceClosed;
+    }
+
+    // 7. The normal case: the gallery waits for a sign-in.
+    show();
+    FGZS->setEnabled(false);
+    ShowSignIn();
+    return Start::AwaitingSignIn;
+}
+
+void Main::TakeUpdatePath() {
+    wini::CreateSettingsFolder();
+    WriteIni(wini::Section(), QString::fromUtf16(wini::kProgramNameKey),
+             program::ExecutableBaseName(), wini::SettingsFilePath());
+    auto* notice = new UpDown();
+    notice->show();
+    close();
+}
+
+void Main::ShowSignIn() {
+    if (SignInOpener())
+        SignInOpener()(this);
+}
+
+void Main::FillAdvertPane(AdvertPane* pane, int record) {
+    const QStringList links = gateway::ReadAdvertLinks();
+    const QStringList pictures = gateway::ReadAdvertImages();
+    if (record >= links.size() || record >= pictures.size())
+        return;
+    if (links[record].isEmpty() && pictures[record].isEmpty())
+        return;  // no such advert
+    pane->Navigate(BuildAdvertPage(links[record], pictures[record]));
+}
+
+void Main::TileAction(int index) {
+    if (index < 0 || index > 11)
+        return;
+    if (index < 8) {
+        if (EditorOpener())
+            EditorOpener()(index + 1);
+        GGCT::Instance().YMFG = Label1[index]->text();
+        return;
+    }
+    if (const auto address = gateway::FieldAt(gateway::ReadSystemSettings(), 5)) {
+        OpenDocument(*address);
+    }
+}
+
+void Main::ExitPath() {
+    gateway::Execute(statements::MarkOffline(GGCT::Instance().YHM));
+    program::EndProgram();
+}
+
+void Main::MarqueeStep() {
+    GongG->setText(RotateLeft(GongG->text()));
+    GongG->adjustSize();
+}
+
+void Main::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (background_.isNull()) {
+        painter.fillRect(rect(), QColor(255, 224, 236));
+    } else {
+        painter.drawPixmap(0, 0, background_);
+    }
+}
+
+// Any mouse button pressed on the window's background or on the gallery's margin moves the
+// window. A press that lands on a disabled part (the gallery before sign-in) does nothing.

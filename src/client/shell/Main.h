@@ -1,0 +1,68 @@
+#pragma once
+// The main window: the style gallery, the scrolling announcement, two advert panes, two link
+// hot spots and the exit button. Loading it runs the start-up of the program.
+
+#include "Gallery.h"
+
+#include <QLabel>
+#include <QList>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class AdvertPane;
+class iButton;
+
+class Main : public QWidget {
+    Q_OBJECT
+public:
+    explicit Main(QWidget* parent = nullptr);
+
+    // How the start-up ended.
+    enum class Start { Ended, UpdateOffered, ServiceClosed, AwaitingSignIn };
+    // The start-up sequence: single copy, announcement, network, version, adverts, service
+    // state, sign-in.
+    Start Load();
+
+    // Where the other subsystems plug in: the style editors (style 1 to 8) and the sign-in
+    // window, shown owned by this window.
+    static void SetEditorOpener(std::function<void(int style)> opener);
+    static void SetSignInOpener(std::function<void(Main* owner)> opener);
+
+    // Clicks of the gallery and the exit button.
+    void TileAction(int index);
+    void ExitPath();
+
+    // The two hot spots under the window's icons.
+    static QString SupportAddress();
+    static QString ShopAddress();
+
+    iButton* iButton1;
+    QLabel* GongG;
+    GalleryPanel* FGZS;
+    QList<StyleTile*> FG;
+    QList<QLabel*> Label1;
+    QList<ClickablePicture*> Image1;
+    AdvertPane* WebBrowser1;
+    AdvertPane* WebBrowser2;
+    ClickablePicture* Image2;
+    ClickablePicture* Image3;
+    QTimer* Timer1;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void BuildGallery();
+    void MarqueeStep();
+    void FillAdvertPane(AdvertPane* pane, int record);
+    void TakeUpdatePath();
+    void ShowSignIn();
+
+    QPixmap background_;
+};
+
+// The marquee step: the first character moves to the end.
+QString RotateLeft(const QString& text);

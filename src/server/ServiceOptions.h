@@ -1,0 +1,61 @@
+#pragma once
+// The command line of the service program and its configuration file.
+//
+//   zenri-service COMMAND [ARGUMENTS] [--db PATH] [--config FILE] [OPTIONS]
+//
+// A configuration file holds "name = value" lines with the names of the long options
+// ("listen = 127.0.0.1:8080", "db = data/service.db"); "#" starts a comment line. Options
+// given on the command line win over the file.
+
+#include "PasswordHasher.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <optional>
+
+namespace server {
+
+struct CommandLine {
+    QStringList positional;              // the command and its arguments
+    std::map<QString, QString> options;  // long option name (without "--") -> value
+    bool demo = false;
+    bool help = false;
+};
+
+// Options are "--name value" or "--name=value"; "--demo" and "--help" ("-h") take no value.
+// Fails on an unknown option or a missing value.
+std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QString* error);
+
+// Reads a configuration file into option name -> value. Fails on an unreadable file, a line
+// that is not "name = value", or an unknown name (with the line number).
+std::optional<std::map<QString, QString>> ReadConfigFile(const QString& path, QString* error);
+
+// The options of the command line over those of its configuration file (--config).
+std::optional<std::map<QString, QString>> MergedOptions(const CommandLine& line, QString* error);
+
+struct ServeOptions {
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 8080;
+    QString database;
+    QString site;  // empty: the site folder next to the program
+    HashCost hashCost = HashCost::Standard;
+    int signInPerMinute = 30;
+    int registrationPerMinute = 10;
+    qint64 maxBodyBytes = qint64{8} << 20;
+    int readTimeoutSeconds = 10;
+    int writeTimeoutSeconds = 10;
+    int threads = 64;
+    int sessionDays = 30;
+};
+
+// Fills the options of "serve" (and the hash cost of "init") from merged option values;
+// "listen" and "db" are required for serve.
+std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>& values,
+                                                bool forServe, QString* error);
+
+// "HOST:PORT" with a port from 0 to 65535 (0: any free port); "[::1]:8080" for IPv6.
+bool ParseListenAddress(const QString& text, QString* host, int* port);
+
+}  // namespace server

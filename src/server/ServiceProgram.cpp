@@ -1,0 +1,358 @@
+#include "ServiceProgram.h"
+
+#include "Codepage936.h"
+#include "GatewayHandler.h"
+#include "PasswordHasher.h"
+#include "RequestBody.h"
+#include "Serve.h"
+#include "ServiceOptions.h"
+#include "Store.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <memory>
+
+namespace server {
+namespace {
+
+const char kUsage[] =
+    "usage: zenri-service COMMAND [ARGUMENTS] --db PATH [--config FILE]\n"
+    "\n"
+    "commands:\n"
+    "  serve --listen HOST:PORT      run the service (PORT 0 picks a free port)\n"
+    "  init [--demo]                 create the database; --demo adds demo settings, adverts\n"
+    "                                and a demo account\n"
+    "  settings show                 print the settings row\n"
+    "  settings set FIELD VALUE      FIELD: name, state, announcement, version, download\n"
+    "                                (or 1 to 5, or the column name)\n"
+    "  adverts list | add PICTURE TARGET | remove ID\n"
+    "  users list | freeze USER [NOTE] | unfreeze USER | remove USER\n"
+    "  pages list | remove NAME\n"
+    "\n"
+    "options of serve (also accepted in the configuration file as \"name = value\"):\n"
+    "  --site DIR                    the site folder (default: next to the program)\n"
+    "  --hash-cost standard|interactive|min   password hash cost (default standard)\n"
+    "  --signin-limit N              sign-in lookups per client address per minute (30; 0: none)\n"
+    "  --register-limit N            registrations per client address per minute (10; 0: none)\n"
+    "  --max-body BYTES              largest request body (8388608)\n"
+    "  --read-timeout S, --write-timeout S    socket time-outs in seconds (10)\n"
+    "  --threads N                   connections served at once (64)\n"
+    "  --session-days N              how long a sign-in stays valid (30)\n";
+
+// The addresses an operator may store: relative to the service ("/shop") or absolute.
+bool IsAddress(const QString& value) {
+    return (value.startsWith(QLatin1Char('/')) && !value.startsWith(QLatin1String("//"))) ||
+           value.startsWith(QLatin1String("http://")) ||
+           value.startsWith(QLatin1String("https://"));
+}
+
+// Why a value cannot go into a reply, or the empty text when it can.
+QString ReplyProblem(const QString& value) {
+    if (HasReplySeparator(value)) {
+        return QStringLiteral(
+            "the value contains \"い\" or \"ゼ\": the client splits replies at these characters, "
+            "so the row would be cut there");
+    }
+    for (QChar c : value) {
+        if (cp936::CodeOf(c.unicode()) == 63 && c != QLatin1Char('?')) {
+            return QStringLiteral(
+                       "the character \"%1\" has no code in code page 936 (GBK), "
+                       "the client's character set")
+                .arg(c);
+        }
+    }
+    return {};
+}
+
+int SettingsPositionOf(const QString& field) {
+    static const QStringList aliases{QString(),
+                                     QStringLiteral("name"),
+                                     QStringLiteral("state"),
+                                     QStringLiteral("announcement"),
+                                     QStringLiteral("version"),
+                                     QStringLiteral("download")};
+    bool numeric = false;
+    const int n = field.toInt(&numeric);
+    if (numeric)
+        return n >= 1 && n < kSettingsColumns ? n : -1;
+    for (int i = 1; i < kSettingsColumns; ++i) {
+        if (field == aliases[i] || field == SettingsColumnNames()[i])
+            return i;
+    }
+    return -1;
+}
+
+class Commands {
+public:
+    Commands(QTextStream& out, QTextStream& err) : out_(out), err_(err) {}
+
+    int Usage(const QString& problem) {
+        err_ << "zenri-service: " << problem << "\n\n" << kUsage;
+        err_.flush();
+        return kExitUsage;
+    }
+
+    int Fail(const QString& problem) {
+        err_ << "zenri-service: " << problem << Qt::endl;
+        return kExitFailed;
+    }
+
+    // Opens the database of an operator command; it must exist already unless creating.
+    bool Open(const QString& path, bool create) {
+        QString error;
+        if (!create && !QFileInfo::exists(path)) {
+            Fail(QStringLiteral("no database at %1; create it with \"zenri-service init --db "
+                                "%1\"")
+                     .arg(path));
+            return false;
+        }
+        if (create)
+            QDir().mkpath(QFileInfo(path).absolutePath());
+        store_ = OpenStore(path, &error);
+        if (!store_ || !store_->Initialise(&error)) {
+            Fail(QStringLiteral("cannot use the database %1: %2").arg(path, error));
+            return false;
+        }
+        return true;
+    }
+
+    int Init(bool demo, HashCost cost, const QString& path) {
+        if (!Open(path, true))
+            return kExitFailed;
+        if (demo) {
+            if (!store_->Users().empty() || !store_->Adverts().empty()) {
+                return Fail(QStringLiteral("%1 already holds accounts or adverts; --demo wants a "
+                                           "new database")
+                                .arg(path));
+            }
+            const bool settingsOk =
+                store_->SetSetting(kSiteName, QStringLiteral("Zenri表白网页生成器")) &&
+                store_->SetSetting(kServiceState, QStringLiteral("开放")) &&
+                store_->SetSetting(
+                    kAnnouncement,
+                    QStringLiteral("欢迎使用Zenri表白网页生成器！挑选一款页面风格，"
+                                   "写下心里话，一键生成专属表白网页，把网址发给TA吧～")) &&
+                store_->SetSetting(kNewestVersion, QStringLiteral("V1.2")) &&
+                store_->SetSetting(kDownloadAddress, QStringLiteral("/download"));
+            const bool advertsOk = store_->AddAdvert(QStringLiteral("/adverts/advert-1.png"),
+                                                     QStringLiteral("/")) > 0 &&
+                                   store_->AddAdvert(QStringLiteral("/adverts/advert-2.png"),
+                                                     QStringLiteral("/shop")) > 0;
+            PasswordHasher hasher(cost);
+            const auto hash = hasher.Hash(kDemoPassword);
+            const QString now =
+                QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            if (!settingsOk || !advertsOk || !hash ||
+                store_->InsertUser(QString::fromUtf16(kDemoUser), *hash,
+                                   QString::fromUtf16(kDemoPhone), now) != Outcome::Done) {
+                return Fail(QStringLiteral("cannot store the demo data"));
+            }
+            out_ << "demo account: " << QString::fromUtf16(kDemoUser)
+                 << "  password: " << QString::fromUtf16(kDemoPassword) << "\n";
+        }
+        out_ << "database ready: " << path << " (schema version " << store_->SchemaVersion() << ")"
+             << Qt::endl;
+        return kExitOk;
+    }
+
+    int Settings(const QStringList& args) {
+        const QString action = args.value(1);
+        if (action == QLatin1String("show") && args.size() == 2) {
+            const auto row = store_->SettingsRow();
+            if (!row || row->isEmpty())
+                return Fail(QStringLiteral("the settings row is missing"));
+            for (int i = 0; i < kSettingsColumns; ++i) {
+                out_ << i << "\t" << SettingsColumnNames()[i] << "\t" << row->value(i) << "\n";
+            }
+            out_.flush();
+            return kExitOk;
+        }
+        if (action == QLatin1String("set") && args.size() == 4) {
+            const int position = SettingsPositionOf(args[2]);
+            if (position < 0)
+                return Usage(QStringLiteral("no settings field \"%1\"").arg(args[2]));
+            const QString problem = ReplyProblem(args[3]);
+            if (!problem.isEmpty())
+                return Fail(QStringLiteral("refused: ") + problem);
+            if (position == kDownloadAddress && !IsAddress(args[3])) {
+                return Fail(
+                    QStringLiteral("refused: the download address must start with \"/\", "
+                                   "\"http://\" or \"https://\""));
+            }
+            if (!store_->SetSetting(position, args[3]))
+                return Fail(QStringLiteral("not stored"));
+            out_ << SettingsColumnNames()[position] << " = " << args[3] << Qt::endl;
+            return kExitOk;
+        }
+        return Usage(QStringLiteral("settings show | settings set FIELD VALUE"));
+    }
+
+    int Adverts(const QStringList& args) {
+        const QString action = args.value(1);
+        if (action == QLatin1String("list") && args.size() == 2) {
+            out_ << "编号\t广告链接\t跳转地址\n";
+            for (const Advert& a : store_->Adverts()) {
+                out_ << a.id << "\t" << a.image << "\t" << a.link << "\n";
+            }
+            out_.flush();
+            return kExitOk;
+        }
+        if (action == QLatin1String("add") && args.size() == 4) {
+            for (const QString& value : {args[2], args[3]}) {
+                const QString problem = ReplyProblem(value);
+                if (!problem.isEmpty())
+                    return Fail(QStringLiteral("refused: ") + problem);
+                if (!IsAddress(value)) {
+                    return Fail(QStringLiteral("refused: \"%1\" is not an address; use \"/...\" "
+                                               "on this service or \"http(s)://...\"")
+                                    .arg(value));
+                }
+            }
+            const qint64 id = store_->AddAdvert(args[2], args[3]);
+            if (id <= 0)
+                return Fail(QStringLiteral("not stored"));
+            out_ << "advert " << id << " added" << Qt::endl;
+            return kExitOk;
+        }
+        if (action == QLatin1String("remove") && args.size() == 3) {
+            bool ok = false;
+            const qint64 id = args[2].toLongLong(&ok);
+            if (!ok)
+                return Usage(QStringLiteral("adverts remove needs the number of an advert"));
+            if (store_->RemoveAdvert(id) != Outcome::Done) {
+                return Fail(QStringLiteral("no advert %1").arg(args[2]));
+            }
+            out_ << "advert " << id << " removed" << Qt::endl;
+            return kExitOk;
+        }
+        return Usage(
+            QStringLiteral("adverts list | adverts add PICTURE TARGET | adverts remove ID"));
+    }
+
+    int Users(const QStringList& args) {
+        const QString action = args.value(1);
+        if (action == QLatin1String("list") && args.size() == 2) {
+            out_ << "用户\t手机\t注册时间\t是否在线\t上次登陆时间\t文件名\t页面风格\t上传时间\t"
+                    "登陆次数\t上传次数\t冻结\t备注\n";
+            for (const UserRow& u : store_->Users()) {
+                out_ << u.user << "\t" << u.phone << "\t" << u.registeredAt << "\t" << u.online
+                     << "\t" << u.lastSignInAt << "\t" << u.pageName << "\t" << u.pageStyle << "\t"
+                     << u.uploadedAt << "\t" << u.signInCount << "\t" << u.uploadCount << "\t"
+                     << (u.frozen ? "True" : "False") << "\t" << u.remark << "\n";
+            }
+            out_.flush();
+            return kExitOk;
+        }
+        const bool freeze = action == QLatin1String("freeze");
+        if ((freeze && (args.size() == 3 || args.size() == 4)) ||
+            (action == QLatin1String("unfreeze") && args.size() == 3)) {
+            const Outcome outcome = store_->SetFrozen(args[2], freeze, args.value(3));
+            if (outcome == Outcome::NotFound)
+                return Fail(QStringLiteral("no user %1").arg(args[2]));
+            if (outcome != Outcome::Done)
+                return Fail(QStringLiteral("not stored"));
+            out_ << args[2] << (freeze ? " frozen" : " unfrozen") << Qt::endl;
+            return kExitOk;
+        }
+        if (action == QLatin1String("remove") && args.size() == 3) {
+            const Outcome outcome = store_->RemoveUser(args[2]);
+            if (outcome == Outcome::NotFound)
+                return Fail(QStringLiteral("no user %1").arg(args[2]));
+            if (outcome != Outcome::Done)
+                return Fail(QStringLiteral("not removed"));
+            out_ << args[2] << " removed, with the page and sessions" << Qt::endl;
+            return kExitOk;
+        }
+        return Usage(QStringLiteral(
+            "users list | users freeze USER [NOTE] | users unfreeze USER | users remove USER"));
+    }
+
+    int Pages(const QStringList& args) {
+        const QString action = args.value(1);
+        if (action == QLatin1String("list") && args.size() == 2) {
+            out_ << "文件名\t字节\t用户\t上传时间\n";
+            for (const PageSummary& p : store_->Pages()) {
+                out_ << p.name << "\t" << p.size << "\t" << p.owner << "\t" << p.updatedAt << "\n";
+            }
+            out_.flush();
+            return kExitOk;
+        }
+        if (action == QLatin1String("remove") && args.size() == 3) {
+            if (!IsValidPageName(args[2])) {
+                return Fail(
+                    QStringLiteral("\"%1\" is not a page name (letters and digits, 1 to 30)")
+                        .arg(args[2]));
+            }
+            if (store_->RemovePage(args[2]) != Outcome::Done) {
+                return Fail(QStringLiteral("no page %1").arg(args[2]));
+            }
+            out_ << "page " << args[2] << " removed" << Qt::endl;
+            return kExitOk;
+        }
+        return Usage(QStringLiteral("pages list | pages remove NAME"));
+    }
+
+private:
+    QTextStream& out_;
+    QTextStream& err_;
+    std::unique_ptr<Store> store_;
+};
+
+}  // namespace
+
+int RunServiceProgram(const QStringList& arguments, const QString& programFolder, QTextStream& out,
+                      QTextStream& err) {
+    Commands commands(out, err);
+    QString error;
+    const auto line = ParseCommandLine(arguments, &error);
+    if (!line)
+        return commands.Usage(error);
+    if (line->help) {
+        out << kUsage;
+        out.flush();
+        return kExitOk;
+    }
+    if (line->positional.isEmpty())
+        return commands.Usage(QStringLiteral("no command given"));
+    const QString command = line->positional.first();
+    if (line->demo && command != QLatin1String("init")) {
+        return commands.Usage(QStringLiteral("--demo belongs to init"));
+    }
+    const auto values = MergedOptions(*line, &error);
+    if (!values)
+        return commands.Usage(error);
+    const bool serve = command == QLatin1String("serve");
+    const auto options = ResolveServeOptions(*values, serve, &error);
+    if (!options)
+        return commands.Usage(error);
+
+    if (serve) {
+        if (line->positional.size() != 1)
+            return commands.Usage(QStringLiteral("serve takes no arguments"));
+        return Serve(*options, programFolder, out, err);
+    }
+    if (command == QLatin1String("init")) {
+        if (line->positional.size() != 1)
+            return commands.Usage(QStringLiteral("init takes no arguments"));
+        return commands.Init(line->demo, options->hashCost, options->database);
+    }
+    using Action = int (Commands::*)(const QStringList&);
+    Action action = nullptr;
+    if (command == QLatin1String("settings"))
+        action = &Commands::Settings;
+    if (command == QLatin1String("adverts"))
+        action = &Commands::Adverts;
+    if (command == QLatin1String("users"))
+        action = &Commands::Users;
+    if (command == QLatin1String("pages"))
+        action = &Commands::Pages;
+    if (!action)
+        return commands.Usage(QStringLiteral("unknown command \"%1\"").arg(command));
+    if (!commands.Open(options->database, false))
+        return kExitFailed;
+    return (commands.*action)(line->positional);
+}
+
+}  // namespace server

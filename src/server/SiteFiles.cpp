@@ -1,0 +1,120 @@
+#include "SiteFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace server {
+namespace {
+
+constexpr qint64 kMaxFileSize = 64ll << 20;
+
+bool IsPlainSegment(QStringView segment) {
+    if (segment.isEmpty() || segment == u"." || segment == u"..")
+        return false;
+    for (QChar c : segment) {
+        if (c.unicode() < 0x20 || c == QLatin1Char('\\') || c == QLatin1Char(':') ||
+            c.unicode() == 0x7f) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+SiteFiles::SiteFiles(QString root) : root_(std::move(root)) {}
+
+bool SiteFiles::Exists() const {
+    return QFileInfo(root_).isDir();
+}
+
+std::optional<SiteFile> SiteFiles::Read(QStringView folder, QStringView relative) const {
+    for (QStringView segment : relative.split(u'/')) {
+        if (!IsPlainSegment(segment))
+            return std::nullopt;
+    }
+    if (!folder.isEmpty()) {
+        for (QStringView segment : folder.split(u'/')) {
+            if (!IsPlainSegment(segment))
+                return std::nullopt;
+        }
+    }
+    const QString base = folder.isEmpty() ? root_ : root_ + QLatin1Char('/') + folder.toString();
+    const QString baseReal = QFileInfo(base).canonicalFilePath();
+    if (baseReal.isEmpty())
+        return std::nullopt;
+    const QFileInfo info(base + QLatin1Char('/') + relative.toString());
+    // Resolving links as well keeps a link inside the folder from leading out of it.
+    const QString real = info.canonicalFilePath();
+    if (real.isEmpty() || !real.startsWith(baseReal + QLatin1Char('/')))
+        return std::nullopt;
+    const QFileInfo target(real);
+    if (!target.isFile() || target.size() > kMaxFileSize)
+        return std::nullopt;
+    QFile file(real);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return SiteFile{file.readAll(), ContentTypeOf(relative, folder != u"biaobai" &&
+                                                                !folder.startsWith(u"biaobai/"))};
+}
+
+std::string SiteFiles::ContentTypeOf(QStringView fileName, bool ownText) {
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const QString ext = dot < 0 ? QString() : fileName.mid(dot + 1).toString().toLower();
+    const std::string charset = ownText ? "; charset=utf-8" : "";
+    if (ext == u"html" || ext == u"htm")
+        return "text/html" + charset;
+    if (ext == u"css")
+        return "text/css" + charset;
+    if (ext == u"js")
+        return "application/javascript" + charset;
+    if (ext == u"txt")
+        return "text/plain" + charset;
+    if (ext == u"json")
+        return "application/json";
+    if (ext == u"svg")
+        return "image/svg+xml";
+    if (ext == u"png")
+        return "image/png";
+    if (ext == u"jpg" || ext == u"jpeg")
+        return "image/jpeg";
+    if (ext == u"gif")
+        return "image/gif";
+    if (ext == u"ico")
+        return "image/x-icon";
+    if (ext == u"webp")
+        return "image/webp";
+    if (ext == u"mp3")
+        return "audio/mpeg";
+    if (ext == u"ogg")
+        return "audio/ogg";
+    if (ext == u"mp4")
+        return "video/mp4";
+    if (ext == u"swf")
+        return "application/x-shockwave-flash";
+    if (ext == u"woff2")
+        return "font/woff2";
+    if (ext == u"woff")
+        return "font/woff";
+    if (ext == u"ttf")
+        return "font/ttf";
+    return "application/octet-stream";
+}
+
+QString DefaultSiteFolder(const QString& programFolder) {
+    // build/<preset>/src/server, build/src/server, then an installed program.
+    const QStringList candidates{QStringLiteral("/../../../../assets/site"),
+                                 QStringLiteral("/../../../assets/site"),
+                                 QStringLiteral("/../share/zenri-service/site")};
+    for (const QString& relative : candidates) {
+        const QString folder = QDir::cleanPath(programFolder + relative);
+        if (QFileInfo(folder).isDir())
+            return folder;
+    }
+    return QDir::cleanPath(programFolder + candidates.first());
+}
+
+}  // namespace server

@@ -1,0 +1,122 @@
+#pragma once
+// The service's database behind one interface, so that everything about the SQL dialect stays
+// inside the implementation. Every method is one prepared statement, or one short transaction
+// of them, with its values bound: no text received from the network ever becomes SQL.
+//
+// Implementations are safe to call from many threads at once.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace server {
+
+// A row of 用户管理 in column order; a "select *" on the table gives these 13 fields.
+struct UserRow {
+    QString user;            // 0 用户
+    QString passwordHash;    // 1 密码, an Argon2id string, never sent out
+    QString phone;           // 2 手机
+    QString registeredAt;    // 3 注册时间
+    QString online;          // 4 是否在线
+    QString lastSignInAt;    // 5 上次登陆时间
+    QString pageName;        // 6 文件名, empty until a name is claimed
+    QString pageStyle;       // 7 页面风格
+    QString uploadedAt;      // 8 上传时间
+    qint64 signInCount = 0;  // 9 登陆次数
+    qint64 uploadCount = 0;  // 10 上传次数
+    QString remark;          // 11 备注 (the operator's note, e.g. why an account is frozen)
+    bool frozen = false;     // 12 是否冻结
+};
+
+// 系统设置 has one row of these columns, read by position.
+inline constexpr int kSettingsColumns = 6;
+enum SettingsPosition {
+    kSettingsId = 0,
+    kSiteName,
+    kServiceState,
+    kAnnouncement,
+    kNewestVersion,
+    kDownloadAddress
+};
+const QStringList& SettingsColumnNames();
+
+struct Advert {
+    qint64 id = 0;
+    QString image;  // 广告链接
+    QString link;   // 跳转地址
+};
+
+struct PageSummary {
+    QString name;
+    qint64 size = 0;
+    QString owner;  // the user whose 文件名 it is; empty for none
+    QString updatedAt;
+};
+
+enum class Outcome { Done, NotFound, Taken, Failed };
+
+class Store {
+public:
+    virtual ~Store() = default;
+
+    // Creates the schema when it is missing and brings an older one up to date. Fails on a
+    // database written by a newer version of the service.
+    virtual bool Initialise(QString* error) = 0;
+    virtual int SchemaVersion() = 0;
+    virtual bool Healthy() = 0;
+
+    // 系统设置
+    virtual std::optional<QStringList> SettingsRow() = 0;
+    virtual bool SetSetting(int position, const QString& value) = 0;
+
+    // 广告管理; both address lists come in the same order, that of Adverts().
+    virtual std::optional<QStringList> AdvertImages() = 0;
+    virtual std::optional<QStringList> AdvertLinks() = 0;
+    virtual std::vector<Advert> Adverts() = 0;
+    virtual qint64 AddAdvert(const QString& image, const QString& link) = 0;
+    virtual Outcome RemoveAdvert(qint64 id) = 0;
+
+    // 用户管理
+    virtual std::optional<UserRow> UserByName(const QString& user) = 0;
+    virtual std::optional<UserRow> UserByPageName(const QString& pageName) = 0;
+    virtual std::vector<UserRow> Users() = 0;
+    virtual Outcome InsertUser(const QString& user, const QString& passwordHash,
+                               const QString& phone, const QString& registeredAt) = 0;
+    virtual Outcome MarkOffline(const QString& user) = 0;
+    virtual Outcome MarkOnline(const QString& flag, const QString& signedInAt,
+                               const QString& user) = 0;
+    virtual Outcome ClaimPageName(const QString& pageName, const QString& pageStyle,
+                                  const QString& user) = 0;
+    virtual Outcome RecordUpload(const QString& pageStyle, const QString& uploadedAt,
+                                 const QString& pageName) = 0;
+    virtual Outcome RenamePageName(const QString& newName, const QString& oldName) = 0;
+    virtual Outcome SetFrozen(const QString& user, bool frozen, const QString& remark) = 0;
+    // Removes the account together with its page and its sessions.
+    virtual Outcome RemoveUser(const QString& user) = 0;
+
+    // Published pages: the exact bytes that were uploaded.
+    virtual Outcome PutPage(const QString& name, const QByteArray& bytes,
+                            const QString& updatedAt) = 0;
+    virtual std::optional<QByteArray> Page(const QString& name) = 0;
+    // Moves a page to a new name, replacing a page left there before.
+    virtual Outcome MovePage(const QString& oldName, const QString& newName) = 0;
+    virtual Outcome RemovePage(const QString& name) = 0;
+    virtual std::vector<PageSummary> Pages() = 0;
+
+    // Sessions, kept in the database so that several service instances can share them. The
+    // token itself is never stored, only its digest.
+    virtual bool CreateSession(const QString& digest, const QString& user, qint64 createdAt) = 0;
+    // The user of a session created at or after notBefore whose account is not frozen.
+    virtual std::optional<QString> SessionUser(const QString& digest, qint64 notBefore) = 0;
+    virtual void EndSession(const QString& digest) = 0;
+    virtual void PurgeSessions(qint64 before) = 0;
+};
+
+// Opens the store at a location: a file path means SQLite.
+std::unique_ptr<Store> OpenStore(const QString& location, QString* error);
+
+}  // namespace server

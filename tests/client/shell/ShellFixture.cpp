@@ -1,0 +1,74 @@
+#include "ShellFixture.h"
+
+#include "CommonRoutines.h"
+#include "GGCT.h"
+#include "GatewayProtocol.h"
+#include "Program.h"
+#include "ServiceAddress.h"
+#include "ValueEncoding.h"
+#include "Wini.h"
+#include "XmlHttp.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QWidget>
+
+void ShellFixture::SetUp() {
+    ASSERT_TRUE(service.Start()) << service.Error().toStdString();
+    ASSERT_TRUE(service::SetAddress(service.Url()));
+    static int counter = 0;
+    program::SetInstanceKey(
+        QStringLiteral("shell-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter));
+    program::SetNetworkTest([this] { return networkPresent; });
+    program::SetEndObserver([this] { ++programEnds; });
+    platform::SetDocumentOpener([this](const QString& a) { openedDocuments.append(a); });
+    platform::SetMessageShower(
+        [this](const QString& text, const QString& title, QMessageBox::Icon icon) {
+            messages.append({text, title, icon});
+        });
+    xmlhttp::SetObserver([this](const QString&, const QByteArray& body) {
+        RecordedRequest request;
+        const auto form = gateway::SplitForm(body);
+        if (form) {
+            request.code = DecodeValue(form->at("zc")).value_or(QString()).toInt();
+            if (form->count("sql"))
+                request.statement = DecodeValue(form->at("sql")).value_or("");
+        }
+        requests.append(request);
+    });
+    xmlhttp::SetTimeoutMs(5000);
+    wini::SetProgramFolder(programFolder.path());
+}
+
+void ShellFixture::TearDown() {
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows.append(w);
+    for (const QPointer<QWidget>& w : windows)
+        delete w.data();
+    GGCT::Reset();
+    program::ReleaseInstance();
+    program::SetNetworkTest({});
+    program::SetEndObserver({});
+    platform::SetDocumentOpener({});
+    platform::SetMessageShower({});
+    platform::SetWaiter({});
+    xmlhttp::SetObserver({});
+    xmlhttp::SetTimeoutMs(20000);
+    wini::SetProgramFolder(QString());
+}
+
+QStringList ShellFixture::RequestStatements() const {
+    QStringList out;
+    for (const RecordedRequest& r : requests) {
+        out << (r.code == 3 ? QStringLiteral("(server time)") : r.statement);
+    }
+    return out;
+}
+
+void SetServiceSetting(const ServiceProcess& service, int field, const QString& value) {
+    const auto result = service.RunCommand(
+        {QStringLiteral("settings"), QStringLiteral("set"), QString::number(field), value});
+    ASSERT_EQ(result.exitCode, 0) << result.output.toStdString();
+}

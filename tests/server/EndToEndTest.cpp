@@ -1,0 +1,432 @@
+// The real client code (the gateway routines of the client) against the real service program.
+
+#include "Codepage936.h"
+#include "Gateway.h"
+#include "HttpGet.h"
+#include "ServiceAddress.h"
+#include "ServiceProcess.h"
+#include "Statements.h"
+#include "XmlHttp.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace st = statements;
+
+namespace {
+
+const QString kDemoUser = QStringLiteral("88888888");
+const QString kDemoPassword = QStringLiteral("zenri520");
+
+// A fresh cookie jar: every test starts signed out.
+void ForgetSessions() {
+    xmlhttp::Manager().setCookieJar(
+        new QNetworkCookieJar(static_cast<QObject*>(&xmlhttp::Manager())));
+}
+
+// A service of a test's own. The client's kept-alive connections are closed before the service
+// stops, which otherwise waits for them to time out.
+class OwnService : public ServiceProcess {
+public:
+    using ServiceProcess::ServiceProcess;
+    ~OwnService() { xmlhttp::Manager().clearConnectionCache(); }
+};
+
+bool StartAndPoint(ServiceProcess& service) {
+    if (!service.Start())
+        return false;
+    ForgetSessions();
+    return service::SetAddress(service.Url());
+}
+
+// Signs the demo account in as the client does: lookup, then the online statement.
+void SignInDemo() {
+    const auto fields = gateway::Query(st::SignInLookup(kDemoUser, kDemoPassword)).Fields(1);
+    ASSERT_TRUE(fields && fields->size() == 13);
+    const QString time = gateway::ReadServerTime();
+    ASSERT_EQ(gateway::Execute(st::MarkOnline(time, kDemoUser)).text, "OK");
+}
+
+// The whole database folder as bytes: the file and its write-ahead log.
+QByteArray DatabaseBytes(const QString& databasePath) {
+    QByteArray all;
+    for (const QString& suffix : {QString(), QStringLiteral("-wal")}) {
+        QFile file(databasePath + suffix);
+        if (file.open(QIODevice::ReadOnly))
+            all += file.readAll();
+    }
+    return all;
+}
+
+// One service for the tests that do not need options of their own.
+class EndToEnd : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        service = new ServiceProcess();
+        ASSERT_TRUE(service->Start()) << service->Error().toStdString();
+    }
+    static void TearDownTestSuite() {
+        xmlhttp::Manager().clearConnectionCache();
+        delete service;
+        service = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(service && service->IsRunning());
+        ASSERT_TRUE(service::SetAddress(service->Url()));
+        ForgetSessions();
+    }
+    static QString Scalar(const QString& sql) {
+        const auto rows = service->Query(sql);
+        return rows.empty() || rows[0].isEmpty() ? QStringLiteral("<none>") : rows[0][0];
+    }
+
+    static ServiceProcess* service;
+};
+ServiceProcess* EndToEnd::service = nullptr;
+
+TEST_F(EndToEnd, StartUpReadsSettingsAdvertsAndTime) {
+    const auto settings = gateway::ReadSystemSettings();
+    ASSERT_TRUE(settings);
+    ASSERT_GE(settings->size(), 6);
+    EXPECT_EQ(settings->at(2), QStringLiteral("开放"));
+    EXPECT_FALSE(settings->at(3).isEmpty());
+    EXPECT_EQ(settings->at(4), "V1.2");
+    EXPECT_EQ(settings->at(5), service->Url() + "/download");
+
+    const QStringList images = gateway::ReadAdvertImages();
+    const QStringList links = gateway::ReadAdvertLinks();
+    ASSERT_EQ(images.size(), 3);
+    ASSERT_EQ(links.size(), 3);
+    EXPECT_EQ(images[1], service->Url() + "/adverts/advert-1.png");
+    EXPECT_EQ(images[2], service->Url() + "/adverts/advert-2.png");
+    EXPECT_EQ(links[1], service->Url() + "/");
+    EXPECT_EQ(links[2], service->Url() + "/shop");
+    // What the adverts and the download address point at is served here.
+    for (const QString& address : {images[1], links[1], links[2], settings->at(5)}) {
+        EXPECT_EQ(HttpGet(address).status, 200) << address.toStdString();
+    }
+
+    const QString time = gateway::ReadServerTime();
+    static const QRegularExpression form(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
+    EXPECT_TRUE(form.match(time).hasMatch()) << time.toStdString();
+    const QDateTime parsed = QDateTime::fromString(time, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    EXPECT_LT(qAbs(parsed.secsTo(QDateTime::currentDateTime())), 120);
+}
+
+// Every statement of the catalogue, in the order a new user meets them, with its effect.
+TEST_F(EndToEnd, EveryStatementOfTheCatalogueThroughTheClient) {
+    const QString user = QStringLiteral("1234567");
+    const QString password = QStringLiteral("Plain-Text-Pass-77");
+    const QString phone = QStringLiteral("13912345678");
+    const QString where = QStringLiteral(" FROM 用户管理 WHERE 用户='1234567'");
+
+    // Start-up: settings and adverts.
+    EXPECT_EQ(gateway::ReadSystemSettings().value_or(QStringList()).value(4), "V1.2");
+    EXPECT_EQ(gateway::ReadAdvertImages().size(), 3);
+    EXPECT_EQ(gateway::ReadAdvertLinks().size(), 3);
+
+    auto lookup = gateway::Query(st::RegistrationLookup(user));
+    ASSERT_TRUE(lookup.delivered);
+    ASSERT_TRUE(lookup.HasRecord(1));
+    EXPECT_TRUE(lookup.records[1].isEmpty());
+
+    const QString registered = gateway::ReadServerTime();
+    EXPECT_EQ(gateway::Execute(st::RegistrationInsert(user, password, phone, registered)).text,
+              "OK");
+    const auto row = service->Query("SELECT 密码,手机,注册时间,是否冻结,文件名,是否在线" + where);
+    ASSERT_EQ(row.size(), 1u);
+    EXPECT_TRUE(row[0][0].startsWith("$argon2id$")) << row[0][0].toStdString();
+    EXPECT_EQ(row[0].mid(1), (QStringList{phone, registered, "0", "", "0"}));
+    EXPECT_FALSE(DatabaseBytes(service->DatabasePath()).contains(password.toUtf8()));
+    EXPECT_EQ(gateway::Query(st::RegistrationLookup(user)).Fields(1)->value(0), user);
+
+    const auto signIn = gateway::Query(st::SignInLookup(user, password)).Fields(1);
+    ASSERT_TRUE(signIn);
+    ASSERT_EQ(signIn->size(), 13);
+    EXPECT_EQ(signIn->at(0), user);
+    EXPECT_EQ(signIn->at(1), password);
+    EXPECT_EQ(signIn->at(6), "");
+    EXPECT_EQ(signIn->at(12), "False");
+    const QString signedInAt = gateway::ReadServerTime();
+    EXPECT_EQ(gateway::Execute(st::MarkOnline(signedInAt, user)).text, "OK");
+    EXPECT_EQ(service->Query("SELECT 是否在线,上次登陆时间" + where)[0],
+              (QStringList{QStringLiteral("－1"), signedInAt}));
+
+    const QString name = QStringLiteral("iloveyou2026");
+    EXPECT_TRUE(gateway::Query(st::PageNameLookup(name)).Fields(1)->isEmpty());
+    EXPECT_EQ(gateway::Execute(st::ClaimPageName(name, QStringLiteral("文本切换"), user)).text,
+              "OK");
+    EXPECT_EQ(service->Query("SELECT 文件名,页面风格" + where)[0],
+              (QStringList{name, QStringLiteral("文本切换")}));
+    EXPECT_EQ(gateway::Query(st::PageNameLookup(name)).Fields(1)->value(6), name);
+
+    const QString page = QStringLiteral(
+        "<html><head><meta charset=\"GBK\"><title>给小美</title></head>"
+        "<body>我喜欢你 € \"quotes\" 'single' &amp;</body></html>");
+    EXPECT_EQ(gateway::UploadPage(name, page).text, "OK");
+    const HttpResult published = HttpGet(service::PageAddress(name));
+    EXPECT_EQ(published.status, 200);
+    EXPECT_EQ(published.contentType, "text/html; charset=GBK");
+    EXPECT_EQ(published.body, cp936::Encode(page));
+
+    const QString uploadedAt = gateway::ReadServerTime();
+    EXPECT_EQ(gateway::Execute(st::RecordUpload(QStringLiteral("心形"), uploadedAt, name)).text,
+              "OK");
+    EXPECT_EQ(service->Query("SELECT 页面风格,上传时间" + where)[0],
+              (QStringList{QStringLiteral("心形"), uploadedAt}));
+
+    const QString renamed = QStringLiteral("forever520");
+    EXPECT_TRUE(gateway::Query(st::RenameLookup(renamed)).Fields(1)->isEmpty());
+    EXPECT_EQ(gateway::Execute(st::RenamePageName(renamed, name)).text, "OK");
+    EXPECT_EQ(gateway::RenamePage(name, renamed).text, "OK");
+    EXPECT_EQ(Scalar("SELECT 文件名" + where), renamed);
+    EXPECT_EQ(HttpGet(service::PageAddress(name)).status, 404);
+    EXPECT_EQ(HttpGet(service::PageAddress(renamed)).body, cp936::Encode(page));
+
+    EXPECT_EQ(gateway::Execute(st::MarkOffline(user)).text, "OK");
+    EXPECT_EQ(Scalar("SELECT 是否在线" + where), "0");
+
+    for (const st::Shape& shape : st::Catalogue()) {
+        EXPECT_TRUE(service->LogContains(QStringLiteral("\"%1").arg(QLatin1String(shape.name))))
+            << shape.name;
+    }
+}
+
+TEST_F(EndToEnd, AdvertsComeInTheSameOrderAfterChanges) {
+    OwnService own;
+    ASSERT_TRUE(StartAndPoint(own)) << own.Error().toStdString();
+    ASSERT_EQ(own.RunCommand({"adverts", "remove", "1"}).exitCode, 0);
+    ASSERT_EQ(own.RunCommand({"adverts", "add", "https://cdn.test/3.png", "https://shop.test/3"})
+                  .exitCode,
+              0);
+    ASSERT_EQ(own.RunCommand({"adverts", "add", "/adverts/4.png", "/support"}).exitCode, 0);
+    EXPECT_EQ(gateway::ReadAdvertImages().mid(1),
+              (QStringList{own.Url() + "/adverts/advert-2.png", "https://cdn.test/3.png",
+                           own.Url() + "/adverts/4.png"}));
+    EXPECT_EQ(gateway::ReadAdvertLinks().mid(1),
+              (QStringList{own.Url() + "/shop", "https://shop.test/3", own.Url() + "/support"}));
+}
+
+// Quotes left undoubled in every value slot of every statement: none of them is a statement
+// of the client any more, and none changes the database.
+TEST_F(EndToEnd, InjectionThroughEveryValueSlotIsRefused) {
+    SignInDemo();
+    const QStringList attacks{QStringLiteral("' or '1'='1"),
+                              QStringLiteral("'; drop table 用户管理; --"), QStringLiteral("x' --"),
+                              QStringLiteral("x'/*"), QStringLiteral("88888888' or 用户 like '%")};
+    const QString before =
+        Scalar("SELECT group_concat(用户||文件名||是否在线||密码) FROM 用户管理");
+    int sent = 0, slotCount = 0;
+    for (const st::Shape& shape : st::Catalogue()) {
+        slotCount += shape.values;
+        for (int slot = 0; slot < shape.values; ++slot) {
+            for (const QString& attack : attacks) {
+                QString statement = QString::fromUtf16(shape.text);
+                for (int k = 0; k < shape.values; ++k) {
+                    const qsizetype at = statement.indexOf(QStringLiteral("'{}'"));
+                    const QString value = k == slot ? attack : kDemoUser;
+                    statement.replace(at, 4, QLatin1Char('\'') + value + QLatin1Char('\''));
+                }
+                const bool query =
+                    statement.startsWith(QLatin1String("select"), Qt::CaseInsensitive);
+                const QString reply = query ? gateway::Query(statement).records.join("|")
+                                            : gateway::Execute(statement).text;
+                EXPECT_EQ(reply, "REFUSED") << statement.toStdString();
+                ++sent;
+            }
+        }
+    }
+    EXPECT_EQ(sent, attacks.size() * slotCount);
+    EXPECT_EQ(slotCount, 20);
+    EXPECT_EQ(Scalar("SELECT group_concat(用户||文件名||是否在线||密码) FROM 用户管理"), before);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM sqlite_master WHERE name='用户管理'"), "1");
+    EXPECT_TRUE(
+        service->LogContains(QStringLiteral("zc=2 \"REFUSED unknown statement: update 用户管理")));
+    EXPECT_TRUE(service->LogContains(QStringLiteral("zc=1 \"REFUSED")));
+    // Only shapes reach the log: the values (passwords among them) never do.
+    EXPECT_FALSE(service->LogContains(QStringLiteral("drop table")));
+}
+
+TEST_F(EndToEnd, PageNamesThatLeaveThePageStoreAreRefused) {
+    OwnService own;
+    ASSERT_TRUE(StartAndPoint(own)) << own.Error().toStdString();
+    SignInDemo();
+    ASSERT_EQ(gateway::Execute(st::ClaimPageName(u"mine", u"s", kDemoUser)).text, "OK");
+    ASSERT_EQ(gateway::UploadPage("mine", "page").text, "OK");
+    for (const QString& bad :
+         {QStringLiteral("a/b"), QStringLiteral(".."), QStringLiteral("../mine"),
+          QStringLiteral("我的网页"), QStringLiteral("mine.html"), QString()}) {
+        EXPECT_EQ(gateway::UploadPage(bad, "x").text, "BADNAME") << bad.toStdString();
+        EXPECT_EQ(gateway::RenamePage("mine", bad).text, "BADNAME") << bad.toStdString();
+        EXPECT_EQ(gateway::RenamePage(bad, "mine").text, "BADNAME") << bad.toStdString();
+    }
+    EXPECT_EQ(gateway::Execute(st::RenamePageName(u"../etc", u"mine")).text, "BADNAME");
+    EXPECT_EQ(own.Query("SELECT name FROM pages"), (std::vector<QStringList>{{"mine"}}));
+
+    EXPECT_EQ(RawGet(own.Url(), "/love/mine").body, "page");
+    EXPECT_EQ(RawGet(own.Url(), "/love/../asp/index.asp").status, 400);
+    EXPECT_EQ(RawGet(own.Url(), "/love/..%2f..%2fetc%2fpasswd").status, 400);
+    EXPECT_EQ(RawGet(own.Url(), "/love/%E6%88%91").status, 400);
+    EXPECT_EQ(RawGet(own.Url(), "/love/nosuchpage").status, 404);
+    const HttpResult escape = RawGet(own.Url(), "/biaobai/../../../../../../etc/passwd");
+    EXPECT_EQ(escape.status, 404);
+    EXPECT_FALSE(escape.body.contains("root:"));
+    EXPECT_EQ(RawGet(own.Url(), "/biaobai/%2e%2e/index.html").status, 404);
+    EXPECT_EQ(RawGet(own.Url(), "/adverts/..%2f..%2fsrc%2fserver%2fmain.cpp").status, 404);
+    EXPECT_TRUE(own.LogContains("BADNAME"));
+}
+
+TEST_F(EndToEnd, MalformedBodiesAreRefusedAndLogged) {
+    xmlhttp::Post(service::GatewayAddress(), "zc=49&sql=115A1x1");
+    xmlhttp::Post(service::GatewayAddress(), "zc=49&sql=99999");
+    xmlhttp::Post(service::GatewayAddress(), "zc=49&sql=115&data=97");
+    xmlhttp::Post(service::GatewayAddress(), "hello");
+    const QStringList lines = service->LogLines();
+    auto count = [&](const QString& text) {
+        return std::count_if(lines.begin(), lines.end(),
+                             [&](const QString& l) { return l.contains(text); });
+    };
+    EXPECT_GE(count(QStringLiteral("zc=? \"BADNUMBER sql is not a number list\" 400")), 2);
+    EXPECT_GE(count(QStringLiteral("zc=? \"BADFORM")), 2);
+    // The service goes on answering.
+    EXPECT_TRUE(gateway::ReadSystemSettings());
+}
+
+TEST_F(EndToEnd, OversizeBodyIsRefused) {
+    ServiceProcess::Options options;
+    options.extraArguments << "--max-body"
+                           << "65536";
+    OwnService own(options);
+    ASSERT_TRUE(StartAndPoint(own)) << own.Error().toStdString();
+    SignInDemo();
+    ASSERT_EQ(gateway::Execute(st::ClaimPageName(u"big", u"s", kDemoUser)).text, "OK");
+    const QString huge(40000, QLatin1Char('x'));  // about 120 KB once encoded
+    const auto reply = gateway::UploadPage("big", huge);
+    if (reply.delivered) {
+        EXPECT_EQ(reply.text, "TOOBIG");
+    }
+    EXPECT_TRUE(own.LogContains("\"TOOBIG body over 65536 bytes\" 413"))
+        << own.ErrorOutput().toStdString();
+    EXPECT_EQ(HttpGet(service::PageAddress("big")).status, 404);
+    EXPECT_EQ(gateway::UploadPage("big", "small").text, "OK");
+    EXPECT_EQ(HttpGet(service::PageAddress("big")).body, "small");
+}
+
+TEST_F(EndToEnd, AcknowledgedUploadSurvivesAKill) {
+    OwnService own;
+    ASSERT_TRUE(StartAndPoint(own)) << own.Error().toStdString();
+    SignInDemo();
+    ASSERT_EQ(gateway::Execute(st::ClaimPageName(u"kept", u"s", kDemoUser)).text, "OK");
+    QString page;
+    for (int i = 0; i < 2000; ++i)
+        page += QStringLiteral("第%1行 我爱你\n").arg(i);
+    ASSERT_EQ(gateway::UploadPage("kept", page).text, "OK");
+    own.Kill();
+    ASSERT_FALSE(own.IsRunning());
+    ASSERT_TRUE(own.Restart()) << own.Error().toStdString();
+    EXPECT_EQ(HttpGet(own.Url() + "/love/kept").body, cp936::Encode(page));
+}
+
+TEST_F(EndToEnd, WritesWithoutTheAccountsSessionAreDenied) {
+    const QString where = QStringLiteral(" FROM 用户管理 WHERE 用户='88888888'");
+    const QString before = Scalar("SELECT 是否在线||上次登陆时间||文件名" + where);
+    EXPECT_EQ(gateway::Execute(st::MarkOnline(u"2026-01-01 00:00:00", kDemoUser)).text, "DENIED");
+    EXPECT_EQ(gateway::Execute(st::ClaimPageName(u"hijack", u"s", kDemoUser)).text, "DENIED");
+    EXPECT_EQ(gateway::UploadPage("hijack", "x").text, "DENIED");
+    EXPECT_EQ(gateway::Execute(st::MarkOffline(kDemoUser)).text, "DENIED");
+    // The client that never signed in marks its placeholder user offline when it closes.
+    EXPECT_EQ(gateway::Execute(st::MarkOffline(QStringLiteral("用户名"))).text, "OK");
+    EXPECT_EQ(Scalar("SELECT 是否在线||上次登陆时间||文件名" + where), before);
+    EXPECT_TRUE(service->LogContains("\"DENIED mark-online: no session\" 403"));
+}
+
+TEST_F(EndToEnd, OperatorCommandsActOnTheRunningService) {
+    OwnService own;
+    ASSERT_TRUE(StartAndPoint(own)) << own.Error().toStdString();
+    const auto frozen = own.RunCommand({"users", "freeze", "88888888"});
+    ASSERT_EQ(frozen.exitCode, 0) << frozen.output.toStdString();
+    const auto fields = gateway::Query(st::SignInLookup(kDemoUser, kDemoPassword)).Fields(1);
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->value(12), "True");
+    EXPECT_EQ(gateway::Execute(st::MarkOnline(u"t", kDemoUser)).text, "DENIED");
+
+    const auto refused = own.RunCommand({"settings", "set", "announcement", "一い二"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.output.contains(QStringLiteral("い"))) << refused.output.toStdString();
+    ASSERT_EQ(
+        own.RunCommand({"settings", "set", "announcement", "周末维护，暂停服务两小时"}).exitCode,
+        0);
+    ASSERT_EQ(own.RunCommand({"settings", "set", "state", "关闭"}).exitCode, 0);
+    const auto settings = gateway::ReadSystemSettings();
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->value(2), QStringLiteral("关闭"));
+    EXPECT_EQ(settings->value(3), QStringLiteral("周末维护，暂停服务两小时"));
+}
+
+TEST_F(EndToEnd, SignInAttemptsAreLimitedPerAddress) {
+    ServiceProcess::Options options;
+    options.signInPerMinute = 2;
+    OwnService own(options);
+    ASSERT_TRUE(StartAndPoint(own)) << own.Error().toStdString();
+    EXPECT_TRUE(gateway::Query(st::SignInLookup(kDemoUser, u"wrong")).Fields(1)->isEmpty());
+    EXPECT_EQ(gateway::Query(st::SignInLookup(kDemoUser, kDemoPassword)).Fields(1)->value(0),
+              kDemoUser);
+    const auto limited = gateway::Query(st::SignInLookup(kDemoUser, kDemoPassword));
+    EXPECT_FALSE(limited.HasRecord(1));
+    EXPECT_EQ(limited.records.join(""), "LIMIT");
+    EXPECT_TRUE(own.LogContains("\"LIMIT sign-in-lookup\" 429"));
+    EXPECT_TRUE(gateway::ReadSystemSettings());
+}
+
+TEST_F(EndToEnd, SitePagesAreServed) {
+    const HttpResult home = HttpGet(service->Url() + "/");
+    EXPECT_EQ(home.status, 200);
+    EXPECT_EQ(home.contentType, "text/html; charset=utf-8");
+    EXPECT_TRUE(QString::fromUtf8(home.body).contains(QStringLiteral("Zenri表白网页生成器")));
+    for (const char* path : {"/download", "/support", "/shop", "/shop/kefu"}) {
+        const HttpResult page = HttpGet(service->Url() + path);
+        EXPECT_EQ(page.status, 200) << path;
+        EXPECT_TRUE(page.body.contains("<html")) << path;
+        // Each page's own style sheet and scripts are there as well.
+        static const QRegularExpression asset(QStringLiteral("(?:href|src)=\"(/static/[^\"]+)\""));
+        for (const auto& match : asset.globalMatch(QString::fromUtf8(page.body))) {
+            EXPECT_EQ(HttpGet(service->Url() + match.captured(1)).status, 200)
+                << path << " " << match.captured(1).toStdString();
+        }
+    }
+    EXPECT_EQ(
+        HttpGet(service->Url() + "/shop/kefu").body.contains(QStringLiteral("忘记密码").toUtf8()),
+        true);
+    EXPECT_EQ(HttpGet(service->Url() + "/healthz").body, "ok");
+    EXPECT_EQ(HttpGet(service->Url() + "/nothing-here").status, 404);
+    EXPECT_TRUE(service->LogContains("GET /nothing-here \"no such address\" 404"));
+}
+
+TEST_F(EndToEnd, EveryRequestIsLoggedInOneLine) {
+    gateway::ReadSystemSettings();
+    static const QRegularExpression line(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} 127\\.0\\.0\\.1 zc=1 "
+                       "\"select-system-settings\" 200 \\d+\\.\\d\\dms$"));
+    const QStringList lines = service->LogLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(line.match(lines.last()).hasMatch()) << lines.last().toStdString();
+}
+
+TEST(ServiceLifetime, StopsCleanlyOnTerminate) {
+    ServiceProcess service;
+    ASSERT_TRUE(service.Start()) << service.Error().toStdString();
+    EXPECT_EQ(HttpGet(service.Url() + "/healthz").status, 200);
+    EXPECT_TRUE(service.Stop());
+    EXPECT_FALSE(service.IsRunning());
+    EXPECT_TRUE(service.ErrorOutput().contains("stopped"));
+    EXPECT_EQ(HttpGet(service.Url() + "/healthz").status, 0);
+}
+
+}  // namespace

@@ -1,0 +1,225 @@
+#include "RequestLog.h"
+#include "ServiceOptions.h"
+#include "ServiceProgram.h"
+#include "SqliteStore.h"
+
+#include <QDate>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using server::kExitFailed;
+using server::kExitOk;
+using server::kExitUsage;
+
+namespace {
+
+// The operator commands, run in this process on a temporary database.
+class OperatorCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        db = dir.filePath("data/ops.db");  // the folder does not exist yet: init makes it
+    }
+
+    int Run(QStringList args) {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        args << "--db" << db;
+        const int code = server::RunServiceProgram(args, dir.path(), o, e);
+        o.flush();
+        e.flush();
+        return code;
+    }
+
+    int InitDemo() { return Run({"init", "--demo", "--hash-cost", "min"}); }
+
+    QTemporaryDir dir;
+    QString db;
+    QString out;
+    QString err;
+};
+
+TEST_F(OperatorCommands, InitDemoFillsANewDatabaseOnce) {
+    ASSERT_EQ(InitDemo(), kExitOk) << err.toStdString();
+    EXPECT_TRUE(out.contains("88888888")) << out.toStdString();
+    EXPECT_TRUE(out.contains("zenri520"));
+    server::SqliteStore store(db);
+    const auto settings = store.SettingsRow();
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->at(server::kServiceState), QStringLiteral("开放"));
+    EXPECT_EQ(settings->at(server::kNewestVersion), "V1.2");
+    EXPECT_EQ(settings->at(server::kDownloadAddress), "/download");
+    EXPECT_FALSE(settings->at(server::kAnnouncement).isEmpty());
+    EXPECT_EQ(store.AdvertImages(),
+              (QStringList{"/adverts/advert-1.png", "/adverts/advert-2.png"}));
+    EXPECT_EQ(store.AdvertLinks(), (QStringList{"/", "/shop"}));
+    const auto demo = store.UserByName("88888888");
+    ASSERT_TRUE(demo);
+    EXPECT_EQ(demo->phone, "13800000000");
+    EXPECT_FALSE(demo->frozen);
+
+    EXPECT_EQ(InitDemo(), kExitFailed);
+    EXPECT_EQ(store.Users().size(), 1u);
+    EXPECT_EQ(Run({"init"}), kExitOk);  // a bare init on an existing database changes nothing
+}
+
+TEST_F(OperatorCommands, CommandsOtherThanInitNeedAnExistingDatabase) {
+    EXPECT_EQ(Run({"users", "list"}), kExitFailed);
+    EXPECT_TRUE(err.contains("init")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(db));
+}
+
+TEST_F(OperatorCommands, SettingsRefuseTextsThatBreakTheReplyFormat) {
+    ASSERT_EQ(InitDemo(), kExitOk);
+    EXPECT_EQ(Run({"settings", "set", "announcement", "今天い明天"}), kExitFailed);
+    EXPECT_TRUE(err.contains("split")) << err.toStdString();
+    EXPECT_EQ(Run({"settings", "set", "3", "ゼ"}), kExitFailed);
+    EXPECT_EQ(Run({"settings", "set", "公告", "emoji 😀"}), kExitFailed);
+    EXPECT_TRUE(err.contains("936")) << err.toStdString();
+
+    EXPECT_EQ(Run({"settings", "set", "announcement", "新版上线啦"}), kExitOk) << err.toStdString();
+    EXPECT_EQ(Run({"settings", "set", "state", "关闭"}), kExitOk);
+    EXPECT_EQ(Run({"settings", "set", "下载地址", "https://dl.test/zenri"}), kExitOk);
+    EXPECT_EQ(Run({"settings", "set", "download", "ftp://x"}), kExitFailed);
+    EXPECT_EQ(Run({"settings", "set", "colour", "red"}), kExitUsage);
+    EXPECT_EQ(Run({"settings", "set", "0", "2"}), kExitUsage);
+    ASSERT_EQ(Run({"settings", "show"}), kExitOk);
+    EXPECT_TRUE(out.contains(QStringLiteral("公告\t新版上线啦"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("服务状态\t关闭")));
+    EXPECT_TRUE(out.contains(QStringLiteral("下载地址\thttps://dl.test/zenri")));
+}
+
+TEST_F(OperatorCommands, AdvertsAreListedAddedAndRemoved) {
+    ASSERT_EQ(InitDemo(), kExitOk);
+    EXPECT_EQ(Run({"adverts", "add", "/adverts/a.png", "https://shop.test/い"}), kExitFailed);
+    EXPECT_EQ(Run({"adverts", "add", "picture.png", "/"}), kExitFailed);
+    ASSERT_EQ(Run({"adverts", "add", "https://cdn.test/c.png", "/support"}), kExitOk);
+    EXPECT_EQ(Run({"adverts", "remove", "1"}), kExitOk);
+    EXPECT_EQ(Run({"adverts", "remove", "1"}), kExitFailed);
+    EXPECT_EQ(Run({"adverts", "remove", "one"}), kExitUsage);
+    ASSERT_EQ(Run({"adverts", "list"}), kExitOk);
+    EXPECT_EQ(out, QStringLiteral("编号\t广告链接\t跳转地址\n2\t/adverts/advert-2.png\t/shop\n"
+                                  "3\thttps://cdn.test/c.png\t/support\n"));
+}
+
+TEST_F(OperatorCommands, UsersAndPages) {
+    ASSERT_EQ(InitDemo(), kExitOk);
+    {
+        server::SqliteStore store(db);
+        ASSERT_EQ(store.ClaimPageName("demo", "s", "88888888"), server::Outcome::Done);
+        ASSERT_EQ(store.PutPage("demo", "<html></html>", "t"), server::Outcome::Done);
+        ASSERT_EQ(store.PutPage("orphan", "x", "t"), server::Outcome::Done);
+    }
+    ASSERT_EQ(Run({"pages", "list"}), kExitOk);
+    EXPECT_EQ(out, QStringLiteral(
+                       "文件名\t字节\t用户\t上传时间\ndemo\t13\t88888888\tt\norphan\t1\t\tt\n"));
+    EXPECT_EQ(Run({"pages", "remove", "../x"}), kExitFailed);
+    EXPECT_EQ(Run({"pages", "remove", "orphan"}), kExitOk);
+    EXPECT_EQ(Run({"pages", "remove", "orphan"}), kExitFailed);
+
+    EXPECT_EQ(Run({"users", "freeze", "88888888", "被举报"}), kExitOk);
+    ASSERT_EQ(Run({"users", "list"}), kExitOk);
+    EXPECT_TRUE(out.contains(QStringLiteral("\tTrue\t被举报\n"))) << out.toStdString();
+    EXPECT_EQ(Run({"users", "unfreeze", "88888888"}), kExitOk);
+    EXPECT_EQ(server::SqliteStore(db).UserByName("88888888")->frozen, false);
+    EXPECT_EQ(Run({"users", "freeze", "12345"}), kExitFailed);
+    EXPECT_EQ(Run({"users", "remove", "88888888"}), kExitOk);
+    EXPECT_EQ(Run({"users", "remove", "88888888"}), kExitFailed);
+    server::SqliteStore store(db);
+    EXPECT_TRUE(store.Users().empty());
+    EXPECT_TRUE(store.Pages().empty());  // the account's page went with it
+}
+
+TEST_F(OperatorCommands, BadCommandLinesAreUsageErrors) {
+    ASSERT_EQ(InitDemo(), kExitOk);
+    EXPECT_EQ(Run({}), kExitUsage);
+    EXPECT_EQ(Run({"launch"}), kExitUsage);
+    EXPECT_EQ(Run({"users", "list", "--colour", "red"}), kExitUsage);
+    EXPECT_TRUE(err.contains("--colour")) << err.toStdString();
+    EXPECT_EQ(Run({"users", "--demo", "list"}), kExitUsage);
+    EXPECT_EQ(Run({"serve"}), kExitUsage);  // no --listen
+    EXPECT_TRUE(err.contains("--listen"));
+    EXPECT_EQ(Run({"serve", "--listen", "localhost"}), kExitUsage);
+    EXPECT_EQ(Run({"serve", "--listen", "127.0.0.1:0", "--signin-limit", "-3"}), kExitUsage);
+    EXPECT_EQ(Run({"init", "--hash-cost", "huge"}), kExitUsage);
+    EXPECT_EQ(Run({"users"}), kExitUsage);
+    EXPECT_EQ(Run({"--help"}), kExitOk);
+    EXPECT_TRUE(out.contains("serve --listen HOST:PORT"));
+    EXPECT_TRUE(out.contains("adverts list"));
+}
+
+TEST(ServiceOptions, ConfigFileUnderTheCommandLine) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("service.conf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "# the local service\nlisten = 0.0.0.0:9000\n\ndb = /srv/zenri.db\n"
+        "signin-limit = 5\nthreads=8\n");
+    file.close();
+
+    QString error;
+    const auto line = server::ParseCommandLine(
+        {"serve", "--config", path, "--threads=16", "--register-limit", "0"}, &error);
+    ASSERT_TRUE(line) << error.toStdString();
+    const auto values = server::MergedOptions(*line, &error);
+    ASSERT_TRUE(values) << error.toStdString();
+    const auto options = server::ResolveServeOptions(*values, true, &error);
+    ASSERT_TRUE(options) << error.toStdString();
+    EXPECT_EQ(options->host, "0.0.0.0");
+    EXPECT_EQ(options->port, 9000);
+    EXPECT_EQ(options->database, "/srv/zenri.db");
+    EXPECT_EQ(options->signInPerMinute, 5);
+    EXPECT_EQ(options->registrationPerMinute, 0);
+    EXPECT_EQ(options->threads, 16);
+    EXPECT_EQ(options->maxBodyBytes, 8 << 20);
+    EXPECT_EQ(options->hashCost, server::HashCost::Standard);
+
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("listen 127.0.0.1:1\n");
+    file.close();
+    EXPECT_FALSE(server::ReadConfigFile(path, &error));
+    EXPECT_TRUE(error.endsWith(":7: expected \"name = value\" with a known name"))
+        << error.toStdString();
+    EXPECT_FALSE(server::ReadConfigFile(dir.filePath("missing.conf"), &error));
+}
+
+TEST(ServiceOptions, ListenAddresses) {
+    QString host;
+    int port = -1;
+    EXPECT_TRUE(server::ParseListenAddress("127.0.0.1:8080", &host, &port));
+    EXPECT_EQ(host, "127.0.0.1");
+    EXPECT_EQ(port, 8080);
+    EXPECT_TRUE(server::ParseListenAddress("[::1]:0", &host, &port));
+    EXPECT_EQ(host, "::1");
+    EXPECT_EQ(port, 0);
+    for (const char* bad : {"127.0.0.1", ":80", "host:", "host:65536", "host:-1", "host:8o"}) {
+        EXPECT_FALSE(server::ParseListenAddress(bad, &host, &port)) << bad;
+    }
+}
+
+TEST(RequestLogLine, HoldsEveryFieldInOrder) {
+    server::LogEntry entry;
+    const QString before = QDate::currentDate().toString(Qt::ISODate);
+    entry.time = server::LogTimestamp();
+    const QString after = QDate::currentDate().toString(Qt::ISODate);
+    static const QRegularExpression stamp(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}$"));
+    EXPECT_TRUE(stamp.match(entry.time).hasMatch()) << entry.time.toStdString();
+    EXPECT_TRUE(entry.time.left(10) == before || entry.time.left(10) == after);
+    entry.time = QStringLiteral("2026-03-01 08:09:10.011");
+    entry.client = "192.0.2.7";
+    entry.what = "zc=2";
+    entry.outcome = "REFUSED unknown statement: x=\"1\"";
+    entry.status = 403;
+    entry.milliseconds = 1.256;
+    EXPECT_EQ(server::FormatLogLine(entry),
+              "2026-03-01 08:09:10.011 192.0.2.7 zc=2 \"REFUSED unknown statement: x=\\\"1\\\"\" "
+              "403 1.26ms");
+}
+
+}  // namespace

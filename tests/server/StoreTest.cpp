@@ -1,0 +1,218 @@
+#include "SqliteStore.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+using server::Outcome;
+using server::SqliteStore;
+
+namespace {
+
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        store = std::make_unique<SqliteStore>(dir.filePath("store.db"));
+        QString error;
+        ASSERT_TRUE(store->Initialise(&error)) << error.toStdString();
+    }
+
+    // A statement on a connection of the test's own, as another program would see the file.
+    QString Scalar(const QString& sql) {
+        QString value;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "store-test-peek");
+            db.setDatabaseName(dir.filePath("store.db"));
+            if (db.open()) {
+                QSqlQuery q(db);
+                if (q.exec(sql) && q.next())
+                    value = q.value(0).toString();
+            }
+        }
+        QSqlDatabase::removeDatabase("store-test-peek");
+        return value;
+    }
+
+    void AddUser(const QString& user) {
+        ASSERT_EQ(store->InsertUser(user, "hash-" + user, "13800000000", "2026-01-01 10:00:00"),
+                  Outcome::Done);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<SqliteStore> store;
+};
+
+TEST_F(StoreTest, SchemaIsCreatedOnceAndVersioned) {
+    EXPECT_EQ(store->SchemaVersion(), 1);
+    QString error;
+    EXPECT_TRUE(store->Initialise(&error)) << error.toStdString();
+    EXPECT_EQ(Scalar("SELECT count(*) FROM schema_version"), "1");
+    EXPECT_EQ(Scalar("PRAGMA journal_mode"), "wal");
+    // The settings row exists from the start, with the client's version.
+    const auto row = store->SettingsRow();
+    ASSERT_TRUE(row);
+    ASSERT_EQ(row->size(), server::kSettingsColumns);
+    EXPECT_EQ(row->at(server::kNewestVersion), "V1.2");
+    EXPECT_EQ(row->at(server::kServiceState), QStringLiteral("开放"));
+}
+
+TEST_F(StoreTest, RefusesADatabaseOfANewerVersion) {
+    Scalar("INSERT INTO schema_version VALUES (7)");
+    SqliteStore again(dir.filePath("store.db"));
+    QString error;
+    EXPECT_FALSE(again.Initialise(&error));
+    EXPECT_TRUE(error.contains("7")) << error.toStdString();
+}
+
+TEST_F(StoreTest, NewUserRowHasDefaultsAndUniqueName) {
+    AddUser("10001");
+    const auto row = store->UserByName("10001");
+    ASSERT_TRUE(row);
+    EXPECT_FALSE(row->frozen);
+    EXPECT_EQ(row->pageName, "");
+    EXPECT_EQ(row->online, "0");
+    EXPECT_EQ(row->passwordHash, "hash-10001");
+    EXPECT_EQ(store->InsertUser("10001", "other", "1", "t"), Outcome::Taken);
+    EXPECT_EQ(store->UserByName("10001")->passwordHash, "hash-10001");
+    EXPECT_FALSE(store->UserByName("1000"));
+}
+
+TEST_F(StoreTest, PageNamesAreUniqueOnlyWhenSet) {
+    AddUser("10001");
+    AddUser("10002");
+    AddUser("10003");
+    // Accounts without a page all hold the empty name; it does not find them.
+    EXPECT_FALSE(store->UserByPageName(""));
+    EXPECT_EQ(store->ClaimPageName("ours", "风格", "10001"), Outcome::Done);
+    EXPECT_EQ(store->ClaimPageName("ours", "风格", "10002"), Outcome::Taken);
+    EXPECT_EQ(store->ClaimPageName("theirs", "风格", "10002"), Outcome::Done);
+    EXPECT_EQ(store->RenamePageName("theirs", "ours"), Outcome::Taken);
+    EXPECT_EQ(store->RenamePageName("fresh", "ours"), Outcome::Done);
+    EXPECT_EQ(store->UserByPageName("fresh")->user, "10001");
+    EXPECT_FALSE(store->UserByPageName("ours"));
+    EXPECT_EQ(store->ClaimPageName("x", "s", "nobody"), Outcome::NotFound);
+    // Letter case makes a different name.
+    EXPECT_EQ(store->ClaimPageName("Fresh", "风格", "10003"), Outcome::Done);
+    // The database itself refuses a duplicate, whatever writes it.
+    EXPECT_EQ(Scalar("UPDATE 用户管理 SET 文件名='fresh' WHERE 用户='10002' RETURNING 1"), "");
+    EXPECT_EQ(store->UserByName("10002")->pageName, "theirs");
+}
+
+TEST_F(StoreTest, OnlineFlagAndCounts) {
+    AddUser("10001");
+    EXPECT_EQ(store->MarkOnline(QStringLiteral("－1"), "2026-02-02 12:00:00", "10001"),
+              Outcome::Done);
+    auto row = store->UserByName("10001");
+    EXPECT_EQ(row->online, QStringLiteral("－1"));
+    EXPECT_EQ(row->lastSignInAt, "2026-02-02 12:00:00");
+    EXPECT_EQ(row->signInCount, 1);
+    EXPECT_EQ(store->MarkOffline("10001"), Outcome::Done);
+    EXPECT_EQ(store->UserByName("10001")->online, "0");
+    EXPECT_EQ(store->MarkOffline("99999"), Outcome::NotFound);
+}
+
+TEST_F(StoreTest, PagesMoveAndCountTheirUploads) {
+    AddUser("10001");
+    ASSERT_EQ(store->ClaimPageName("first", "s", "10001"), Outcome::Done);
+    const QByteArray bytes("<html>\x80\xce\xd2</html>", 16);
+    EXPECT_EQ(store->PutPage("first", bytes, "t1"), Outcome::Done);
+    EXPECT_EQ(store->PutPage("first", bytes + "2", "t2"), Outcome::Done);
+    EXPECT_EQ(store->Page("first"), bytes + "2");
+    EXPECT_EQ(store->UserByName("10001")->uploadCount, 2);
+
+    // A page left under the target name is replaced by the moved one.
+    EXPECT_EQ(store->PutPage("second", "stale", "t"), Outcome::Done);
+    EXPECT_EQ(store->MovePage("first", "second"), Outcome::Done);
+    EXPECT_FALSE(store->Page("first"));
+    EXPECT_EQ(store->Page("second"), bytes + "2");
+    EXPECT_EQ(store->MovePage("first", "third"), Outcome::NotFound);
+    EXPECT_EQ(store->RemovePage("second"), Outcome::Done);
+    EXPECT_EQ(store->RemovePage("second"), Outcome::NotFound);
+}
+
+TEST_F(StoreTest, SessionsEndWithTimeFreezeAndRemoval) {
+    AddUser("10001");
+    ASSERT_TRUE(store->CreateSession("digest-a", "10001", 1000));
+    EXPECT_EQ(store->SessionUser("digest-a", 1000), "10001");
+    EXPECT_FALSE(store->SessionUser("digest-a", 1001));  // too old
+    EXPECT_FALSE(store->SessionUser("digest-b", 0));
+
+    ASSERT_EQ(store->SetFrozen("10001", true, "reported"), Outcome::Done);
+    EXPECT_FALSE(store->SessionUser("digest-a", 0));
+    EXPECT_EQ(store->UserByName("10001")->remark, "reported");
+    ASSERT_EQ(store->SetFrozen("10001", false, ""), Outcome::Done);
+    ASSERT_TRUE(store->CreateSession("digest-c", "10001", 2000));
+    EXPECT_EQ(store->SessionUser("digest-c", 0), "10001");
+    store->EndSession("digest-c");
+    EXPECT_FALSE(store->SessionUser("digest-c", 0));
+
+    ASSERT_TRUE(store->CreateSession("digest-d", "10001", 100));
+    ASSERT_TRUE(store->CreateSession("digest-e", "10001", 3000));
+    store->PurgeSessions(2000);
+    EXPECT_EQ(Scalar("SELECT group_concat(token_digest) FROM sessions"), "digest-e");
+
+    ASSERT_EQ(store->ClaimPageName("mine", "s", "10001"), Outcome::Done);
+    ASSERT_EQ(store->PutPage("mine", "x", "t"), Outcome::Done);
+    EXPECT_EQ(store->RemoveUser("10001"), Outcome::Done);
+    EXPECT_FALSE(store->Page("mine"));
+    EXPECT_EQ(Scalar("SELECT count(*) FROM sessions"), "0");
+    EXPECT_EQ(store->RemoveUser("10001"), Outcome::NotFound);
+}
+
+TEST_F(StoreTest, AdvertsKeepTheirOrder) {
+    const qint64 a = store->AddAdvert("/a.png", "/a");
+    const qint64 b = store->AddAdvert("/b.png", "/b");
+    const qint64 c = store->AddAdvert("/c.png", "/c");
+    EXPECT_EQ(store->RemoveAdvert(b), Outcome::Done);
+    store->AddAdvert("/d.png", "/d");
+    EXPECT_EQ(store->AdvertImages(), (QStringList{"/a.png", "/c.png", "/d.png"}));
+    EXPECT_EQ(store->AdvertLinks(), (QStringList{"/a", "/c", "/d"}));
+    EXPECT_EQ(store->Adverts().front().id, a);
+    EXPECT_EQ(store->Adverts().at(1).id, c);
+    EXPECT_EQ(store->RemoveAdvert(b), Outcome::NotFound);
+}
+
+TEST_F(StoreTest, SettingsChangeByPosition) {
+    EXPECT_TRUE(store->SetSetting(server::kAnnouncement, "新公告"));
+    EXPECT_EQ(store->SettingsRow()->at(server::kAnnouncement), QStringLiteral("新公告"));
+    EXPECT_FALSE(store->SetSetting(server::kSettingsId, "2"));
+    EXPECT_FALSE(store->SetSetting(server::kSettingsColumns, "x"));
+    EXPECT_EQ(store->SettingsRow()->at(server::kSettingsId), "1");
+}
+
+// Every thread gets a connection of its own; writers from several threads at once all land.
+TEST_F(StoreTest, ManyThreadsWriteAndReadAtOnce) {
+    constexpr int kThreads = 6;
+    constexpr int kEach = 25;
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kEach; ++i) {
+                const QString user = QStringLiteral("u%1x%2").arg(t).arg(i);
+                const QString page = QStringLiteral("p%1x%2").arg(t).arg(i);
+                if (store->InsertUser(user, "h", "p", "t") != Outcome::Done ||
+                    store->ClaimPageName(page, "s", user) != Outcome::Done ||
+                    store->PutPage(page, page.toLatin1(), "t") != Outcome::Done ||
+                    store->Page(page) != page.toLatin1() || !store->SettingsRow()) {
+                    ++failures;
+                }
+            }
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(store->Users().size(), size_t{kThreads * kEach});
+    EXPECT_EQ(store->Pages().size(), size_t{kThreads * kEach});
+    EXPECT_EQ(store->Pages().front().owner, "u0x0");
+}
+
+}  // namespace

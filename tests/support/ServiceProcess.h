@@ -1,0 +1,100 @@
+#pragma once
+// ServiceProcess: the real zenri-service program, for tests that talk to the service.
+//
+// Start() creates a fresh temporary folder with a database made by "init --demo" (settings
+// row, two adverts, the demo account 88888888 / zenri520) and runs
+//   zenri-service serve --listen 127.0.0.1:0 --db <database> --hash-cost min ...
+// then waits (with a deadline, no sleeps) for its "listening on http://HOST:PORT" line.
+// Everything goes away with the object: the process is stopped, the folder removed.
+//
+//   ServiceProcess service;
+//   ASSERT_TRUE(service.Start()) << service.Error();
+//   service::SetAddress(service.Url());          // point the client code at it
+//   ... gateway::Query(...) ...
+//   EXPECT_EQ(service.Query("SELECT 文件名 FROM 用户管理 WHERE 用户='88888888'"),
+//             (std::vector<QStringList>{{"abc"}}));
+//   EXPECT_TRUE(service.LogContains("REFUSED"));
+//
+// Stop() (and the destructor) waits until the service has ended, which takes until its idle
+// kept-alive client connections have timed out (5 s): a test that talked to it through the
+// client's network manager calls xmlhttp::Manager().clearConnectionCache() first.
+//
+// Query() reads the database on a connection of its own (SQLite in WAL mode lets it read while
+// the service writes); values come back as text, BLOBs as their bytes read as UTF-8.
+// RunCommand() runs an operator command on the same database ("users", "freeze", "88888888"),
+// the running service notices its effect on the next request. LogLines() are the request log
+// lines written so far; the service writes a request's line before it sends the reply, so the
+// line of a request that has returned is always there.
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+class QProcess;
+
+class ServiceProcess {
+public:
+    struct Options {
+        // Sign-in lookups and registrations per client address per minute; 0: no limit.
+        int signInPerMinute = 0;
+        int registrationPerMinute = 0;
+        // Password hash cost of the service and of the demo account: min keeps tests fast.
+        QString hashCost = QStringLiteral("min");
+        bool demo = true;            // init --demo, else a bare init
+        QStringList extraArguments;  // further options for serve ("--max-body", "4096")
+    };
+
+    ServiceProcess();
+    explicit ServiceProcess(Options options);
+    ~ServiceProcess();
+    ServiceProcess(const ServiceProcess&) = delete;
+    ServiceProcess& operator=(const ServiceProcess&) = delete;
+
+    // Creates the database (first start only) and starts the service. On failure Error() says
+    // why, with the service's own output.
+    bool Start();
+    // SIGTERM, then waits for the process to end; true when it ended with exit code 0.
+    bool Stop();
+    // SIGKILL, as a crash would end it.
+    void Kill();
+    // Starts again on the same database (a new port: take Url() again).
+    bool Restart();
+    bool IsRunning() const;
+
+    QString Url() const { return url_; }  // "http://127.0.0.1:PORT"
+    QString DatabasePath() const { return databasePath_; }
+    QString Error() const { return error_; }
+
+    struct CommandResult {
+        int exitCode = -1;
+        QString output;  // standard output and standard error together
+    };
+    // Runs "zenri-service <arguments> --db <database>" and waits for it.
+    CommandResult RunCommand(const QStringList& arguments) const;
+
+    // The request log lines so far (standard error lines that start with a time).
+    QStringList LogLines() const;
+    bool LogContains(const QString& text) const;
+    // Everything the service wrote on standard error.
+    QString ErrorOutput() const;
+
+    // Rows of a SELECT on the database, each as its column values.
+    std::vector<QStringList> Query(const QString& sql) const;
+
+    static QString ProgramPath();
+
+private:
+    bool Launch();
+
+    Options options_;
+    QTemporaryDir folder_;
+    QString databasePath_;
+    QString logPath_;
+    QString url_;
+    QString error_;
+    bool initialised_ = false;
+    std::unique_ptr<QProcess> process_;
+};
