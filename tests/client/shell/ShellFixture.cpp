@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
 #include <QPointer>
 #include <QWidget>
 
@@ -57,6 +59,10 @@ void ShellFixture::TearDown() {
     xmlhttp::SetObserver({});
     xmlhttp::SetTimeoutMs(20000);
     wini::SetProgramFolder(QString());
+    // Idle kept-alive connections would hold up the service's stop; the session cookie of
+    // this test's service means nothing to the next one.
+    xmlhttp::Manager().clearConnectionCache();
+    xmlhttp::Manager().setCookieJar(new QNetworkCookieJar);
 }
 
 QStringList ShellFixture::RequestStatements() const {

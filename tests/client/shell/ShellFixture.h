@@ -2,6 +2,7 @@
 // A running service on loopback, the client pointed at it, and recorders in place of the
 // desktop's "open", the message box, the network test and the end of the program.
 
+#include "QtPrinters.h"
 #include "ServiceProcess.h"
 
 #include <QMessageBox>

@@ -1,0 +1,52 @@
+#pragma once
+// The program started against a fresh service up to the sign-in window, with the half-second
+// lock-outs recorded instead of waited.
+
+#include "CommonRoutines.h"
+#include "Login.h"
+#include "Main.h"
+#include "N_Shape.h"
+#include "ServiceAddress.h"
+#include "ShellFixture.h"
+#include "XmlHttp.h"
+
+#include <QNetworkAccessManager>
+
+#include <QPointer>
+
+class AccountsFixture : public ShellFixture {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Gives the box the focus as a click would, so its focus rules run.
+    void Focus(QWidget* widget);
+    // Focuses the box, types the text key by key after what it holds, then leaves the box.
+    void Type(N_TextBox* box, const QString& text);
+    // Stops the service at once (no kept-alive connection holds it up).
+    void StopService();
+    // Presses Enter on a button that has the focus, as a user would.
+    void Press(N_Shape* button);
+    void ShowRegistration() { emit login->N_Shape3->Click(); }
+    void ShowDisclaimer() {
+        ShowRegistration();
+        emit login->N_Shape6->Click();
+    }
+    // The text of the box as the user sees it (the mask applied).
+    static QString Shown(const N_TextBox* box);
+
+    QPointer<Main> window;
+    QPointer<Login> login;
+    // One entry per lock-out: the status line, the button's state and the pointer meanwhile.
+    struct Wait {
+        int milliseconds;
+        QString status;
+        bool buttonEnabled;
+        Qt::CursorShape cursor;
+    };
+    QList<Wait> waits;
+};
+
+// The demo account of a new service.
+inline const QString kDemoUser = QStringLiteral("88888888");
+inline const QString kDemoPassword = QStringLiteral("zenri520");
