@@ -4,6 +4,7 @@
 #include "OleColor.h"
 #include "Twips.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -175,12 +176,14 @@ protected:
         QLineEdit::mouseMoveEvent(event);
     }
 
+    // The box has the focus of its window: a menu closing or the window coming back is no
+    // focus change, but a box clicked while its window was inactive gains the focus when the
+    // window comes back.
     void focusInEvent(QFocusEvent* event) override {
         QLineEdit::focusInEvent(event);
-        // A menu closing or the window coming back is no focus change for the window.
-        if (event->reason() == Qt::PopupFocusReason ||
-            event->reason() == Qt::ActiveWindowFocusReason)
+        if (owner_->windowFocus_)
             return;
+        owner_->windowFocus_ = true;
         if (owner_->selOnFocus_)
             setSelection(0, int(text().size()));
         emit owner_->GotFocus();
@@ -191,7 +194,7 @@ protected:
         if (event->reason() == Qt::PopupFocusReason ||
             event->reason() == Qt::ActiveWindowFocusReason)
             return;
-        emit owner_->LostFocus();
+        owner_->LoseWindowFocus();
     }
 
 private:
@@ -212,6 +215,13 @@ N_TextBox::N_TextBox(QWidget* parent, const QString& name)
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(txt_);
+
+    // The focus moved on inside the window while it was inactive (the window's events
+    // reach the box only once it is active again).
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now != txt_ && now->window() == window())
+            LoseWindowFocus();
+    });
 
     txt_->setValidator(limit_);
     connect(txt_, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -237,6 +247,13 @@ N_TextBox::N_TextBox(QWidget* parent, const QString& name)
 }
 
 N_TextBox::~N_TextBox() = default;
+
+void N_TextBox::LoseWindowFocus() {
+    if (!windowFocus_)
+        return;
+    windowFocus_ = false;
+    emit LostFocus();
+}
 
 bool N_TextBox::ReadProperties(const controls::PropertyBag& bag) {
     constexpr qint64 kShortMax = std::numeric_limits<qint16>::max();

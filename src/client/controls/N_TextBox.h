@@ -133,6 +133,7 @@ private:
     friend class Edit;
 
     void MarkChanged(const char* key);
+    void LoseWindowFocus();
     void ApplyGeometry();
     void ApplyMask();
     void ApplyBoxColors();
@@ -157,6 +158,7 @@ private:
     QString passwordChar_;
     int headerAlign_ = 2;
     quint32 headerForeColor_;
+    bool windowFocus_ = false;  // GotFocus was raised and LostFocus not yet
     quint32 headerBackColor_ = 0x00FFFFFF;
 
     QRect txtRect_{45, 30, 0, 0};

@@ -69,6 +69,17 @@ TEST_F(LoginWindow, OpensCentredOverTheMainWindowWithItsLayout) {
     EXPECT_TRUE(DisclaimerText().contains("Zenri表白网页生成器"));
 }
 
+TEST_F(LoginWindow, DisclaimerLinesFitTheirBox) {
+    ShowDisclaimer();
+    const QFontMetrics metrics(login->Text1->font());
+    const int room =
+        login->Text1->viewport()->width() - 2 * int(login->Text1->document()->documentMargin());
+    const QStringList lines = DisclaimerText().split("\r\n");
+    EXPECT_GE(lines.size(), 28);
+    for (const QString& line : lines)
+        EXPECT_LE(metrics.horizontalAdvance(line), room) << line.toStdString();
+}
+
 TEST_F(LoginWindow, ButtonsUseTheirThreeColourSchemes) {
     const quint32 cyan = controls::OleFromRgb(0x00C0C0), green = controls::OleFromRgb(0x008000);
     const quint32 grey = controls::OleFromRgb(0xB3B3B3);

@@ -216,6 +216,33 @@ TEST(N_TextBoxTest, FocusSelectsAllAndIsReportedToTheWindow) {
     EXPECT_EQ(s.box->txt()->selectedText(), "");
 }
 
+// Leaving the window and coming back is no focus change; a box clicked while the window was
+// inactive gains the focus when the window comes back, and the box that had it loses it.
+TEST(N_TextBoxTest, FocusSurvivesTheWindowGoingAwayAndComingBack) {
+    SignInBox s;
+    ASSERT_TRUE(s.window.ShowAndWait(true));
+    s.other->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(WaitUntil([&] { return s.other->txt()->hasFocus(); }));
+    QSignalSpy gotBox(s.box, &N_TextBox::GotFocus);
+    QSignalSpy gotOther(s.other, &N_TextBox::GotFocus);
+    QSignalSpy lostOther(s.other, &N_TextBox::LostFocus);
+
+    HostWindow elsewhere;
+    ASSERT_TRUE(elsewhere.ShowAndWait(true));
+    s.window.activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return s.other->txt()->hasFocus(); }));
+    EXPECT_EQ(gotOther.count(), 0);
+    EXPECT_EQ(lostOther.count(), 0);
+
+    elsewhere.activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return !s.window.isActiveWindow(); }));
+    s.box->setFocus(Qt::MouseFocusReason);
+    s.window.activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return s.box->txt()->hasFocus(); }));
+    EXPECT_EQ(gotBox.count(), 1);
+    EXPECT_EQ(lostOther.count(), 1);
+}
+
 TEST(N_TextBoxTest, ResizeRaisesTooSmallSizesToTheMinimum) {
     HostWindow window;
     auto* box = new N_TextBox(&window);
