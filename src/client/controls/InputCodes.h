@@ -33,4 +33,32 @@ int KeyCode(const QKeyEvent& event);
 // Delete and the cursor keys type nothing).
 std::optional<int> CharacterCode(const QKeyEvent& event);
 
+// Which presses and releases make a platform click: a left press while no other button is
+// held, released inside the control. The second press of a double click arms nothing.
+class ClickTracker {
+public:
+    void Press(int button) {
+        if (button == kLeftButton)
+            armed_ = held_ == 0;
+        held_ |= button;
+    }
+    void DoublePress(int button) {
+        held_ |= button;
+        armed_ = false;
+    }
+    // True when this release completes a click.
+    bool Release(int button, bool inside) {
+        held_ &= ~button;
+        if (button != kLeftButton)
+            return false;
+        const bool click = armed_ && inside;
+        armed_ = false;
+        return click;
+    }
+
+private:
+    int held_ = 0;
+    bool armed_ = false;
+};
+
 }  // namespace controls

@@ -105,23 +105,16 @@ void N_Image::resizeEvent(QResizeEvent*) {
 
 void N_Image::mousePressEvent(QMouseEvent* event) {
     const int button = controls::ButtonCode(event->button());
-    if (button == controls::kLeftButton)
-        clickArmed_ = heldButtons_ == 0;
-    heldButtons_ |= button;
+    clicks_.Press(button);
     state_.Press(button, controls::ShiftCode(event->modifiers()),
                  PixelsToTwips(event->position().x()), PixelsToTwips(event->position().y()));
 }
 
 void N_Image::mouseReleaseEvent(QMouseEvent* event) {
     const int button = controls::ButtonCode(event->button());
-    heldButtons_ &= ~button;
-    const bool inside = rect().contains(event->position().toPoint());
+    const bool click = clicks_.Release(button, rect().contains(event->position().toPoint()));
     state_.Release(button, controls::ShiftCode(event->modifiers()),
                    PixelsToTwips(event->position().x()), PixelsToTwips(event->position().y()));
-    if (button != controls::kLeftButton)
-        return;
-    const bool click = clickArmed_ && inside;
-    clickArmed_ = false;
     if (click)
         state_.PlatformClick();
 }
@@ -132,8 +125,7 @@ void N_Image::mouseDoubleClickEvent(QMouseEvent* event) {
         mousePressEvent(event);
         return;
     }
-    heldButtons_ |= controls::kLeftButton;
-    clickArmed_ = false;
+    clicks_.DoublePress(controls::kLeftButton);
     state_.PlatformDoubleClick();
 }
 

@@ -6,6 +6,7 @@
 // Click is raised when the platform reports a click: the left button pressed on the control
 // and released with the pointer still inside it. Event coordinates are in twips.
 
+#include "InputCodes.h"
 #include "N_ImageState.h"
 #include "PropertyBag.h"
 
@@ -88,7 +89,5 @@ private:
     QStringList changed_;
     QPixmap picture_, pictureHover_, pictureDown_;
     QPixmap shown_;
-    int heldButtons_ = 0;
-    // The left button went down on the control (not as a double click) and is still down.
-    bool clickArmed_ = false;
+    controls::ClickTracker clicks_;
 };

@@ -258,30 +258,22 @@ void iButton::showEvent(QShowEvent* event) {
 
 void iButton::mousePressEvent(QMouseEvent* event) {
     const int button = controls::ButtonCode(event->button());
-    if (button == controls::kLeftButton)
-        clickArmed_ = heldButtons_ == 0;
-    heldButtons_ |= button;
+    clicks_.Press(button);
     state_.Press(button, controls::ShiftCode(event->modifiers()),
                  PixelsToTwips(event->position().x()), PixelsToTwips(event->position().y()));
 }
 
 void iButton::mouseReleaseEvent(QMouseEvent* event) {
     const int button = controls::ButtonCode(event->button());
-    heldButtons_ &= ~button;
-    const bool inside = rect().contains(event->position().toPoint());
+    const bool click = clicks_.Release(button, rect().contains(event->position().toPoint()));
     state_.Release(button, controls::ShiftCode(event->modifiers()),
                    PixelsToTwips(event->position().x()), PixelsToTwips(event->position().y()));
-    if (button != controls::kLeftButton)
-        return;
-    const bool click = clickArmed_ && inside;
-    clickArmed_ = false;
     if (click)
         state_.PlatformClick();
 }
 
 void iButton::mouseDoubleClickEvent(QMouseEvent* event) {
-    heldButtons_ |= controls::ButtonCode(event->button());
-    clickArmed_ = false;
+    clicks_.DoublePress(controls::ButtonCode(event->button()));
     state_.PlatformDoubleClick();
 }
 

@@ -7,6 +7,7 @@
 // Click is raised for the platform's click (the left button pressed on the button and
 // released inside it), Enter, and the release of Space. Event coordinates are in twips.
 
+#include "InputCodes.h"
 #include "PropertyBag.h"
 #include "iButtonState.h"
 
@@ -152,6 +153,5 @@ private:
     QSize cellSize_;
     bool shownOnce_ = false;
     bool loading_ = false;
-    int heldButtons_ = 0;
-    bool clickArmed_ = false;
+    controls::ClickTracker clicks_;
 };
