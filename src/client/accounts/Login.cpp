@@ -12,10 +12,8 @@
 #include "ServiceAddress.h"
 #include "Wini.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPointer>
-#include <QScreen>
 
 namespace accounts {
 
@@ -114,9 +112,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& face, dou
                   const QColor& colour) {
     auto* label = new QLabel(text, parent);
     label->setFont(controls::MakeFont(face, points));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    SetPaletteColor(label, QPalette::WindowText, colour);
     label->setAttribute(Qt::WA_TranslucentBackground);
     return label;
 }
@@ -180,13 +176,9 @@ Login::Login(Main* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kClientSize);
     setFont(controls::MakeFont(QStringLiteral("宋体"), 9));
-    QPalette ground = palette();
-    ground.setColor(QPalette::Window, controls::FromOle(kGround));
-    setPalette(ground);
+    SetPaletteColor(this, QPalette::Window, controls::FromOle(kGround));
     setAutoFillBackground(true);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    CentreOnScreen(this);
 
     BuildTitleStrip();
     BuildSignInPanel();
@@ -200,9 +192,7 @@ Login::Login(Main* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint)
 void Login::BuildTitleStrip() {
     Picture1 = new QWidget(this);
     Picture1->setGeometry(kTitleStrip);
-    QPalette strip = Picture1->palette();
-    strip.setColor(QPalette::Window, controls::FromOle(kTitleColor));
-    Picture1->setPalette(strip);
+    SetPaletteColor(Picture1, QPalette::Window, controls::FromOle(kTitleColor));
     Picture1->setAutoFillBackground(true);
 
     Label1 =

@@ -2,7 +2,9 @@
 
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -94,6 +96,17 @@ bool WindowMover::eventFilter(QObject* watched, QEvent* event) {
         default:
             return false;
     }
+}
+
+void CentreOnScreen(QWidget* window) {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
 }
 
 void ShowMessage(const QString& text, const QString& title, QMessageBox::Icon icon) {

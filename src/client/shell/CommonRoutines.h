@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPalette>
 #include <QPoint>
 #include <QString>
 
@@ -34,6 +35,12 @@ private:
     bool moving_ = false;
     QPoint offset_;
 };
+
+// Places a window in the middle of the primary screen's available area.
+void CentreOnScreen(QWidget* window);
+// Sets one colour of a widget's palette (its ground with QPalette::Window, its text with
+// QPalette::WindowText).
+void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
 
 // A message box with one OK button.
 void ShowMessage(const QString& text, const QString& title, QMessageBox::Icon icon);

@@ -13,10 +13,8 @@
 #include "Wini.h"
 #include "iButton.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QWindow>
 
 namespace {
@@ -103,20 +101,14 @@ Main::Main(QWidget* parent)
     setWindowTitle(QStringLiteral("风格"));
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     setFixedSize(kClientSize);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    CentreOnScreen(this);
 
     iButton1->ReadProperties(ExitButtonProperties());
     iButton1->setGeometry(kExitButton);
     connect(iButton1, &iButton::Click, this, &Main::ExitPath);
 
-    QFont announcementFont(QStringLiteral("黑体"));
-    announcementFont.setPointSizeF(12);
-    GongG->setFont(announcementFont);
-    QPalette announcementPalette = GongG->palette();
-    announcementPalette.setColor(QPalette::WindowText, kAnnouncementColor);
-    GongG->setPalette(announcementPalette);
+    GongG->setFont(controls::MakeFont(QStringLiteral("黑体"), 12));
+    SetPaletteColor(GongG, QPalette::WindowText, kAnnouncementColor);
     GongG->move(kAnnouncement);
     GongG->adjustSize();
     GongG->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -146,26 +138,19 @@ void Main::BuildGallery() {
     FGZS->setGeometry(kGallery);
     FGZS->SetBackdropRect(kGallery);  // the panel has no border: its client area is all of it
     FGZS->setAutoFillBackground(false);
-    QPalette galleryPalette = FGZS->palette();
-    galleryPalette.setColor(QPalette::Window, kGalleryColor);
-    FGZS->setPalette(galleryPalette);
+    SetPaletteColor(FGZS, QPalette::Window, kGalleryColor);
 
-    QFont captionFont(QStringLiteral("黑体"));
-    captionFont.setPointSizeF(14.25);
+    const QFont captionFont = controls::MakeFont(QStringLiteral("黑体"), 14.25);
     for (int i = 0; i < 12; ++i) {
         auto* tile = new StyleTile(&background_, FGZS);
         tile->setObjectName(QStringLiteral("FG%1").arg(i));
         tile->setGeometry(QRect(QPoint(kTileColumns[i % 4], kTileRows[i / 4]), kTileSize));
         tile->SetBackdropRect(kGallery);
-        QPalette tilePalette = tile->palette();
-        tilePalette.setColor(QPalette::Window, kTileColor);
-        tile->setPalette(tilePalette);
+        SetPaletteColor(tile, QPalette::Window, kTileColor);
 
         tile->Label1->setText(kCaptions[i]);
         tile->Label1->setFont(captionFont);
-        QPalette captionPalette = tile->Label1->palette();
-        captionPalette.setColor(QPalette::WindowText, kCaptionColor);
-        tile->Label1->setPalette(captionPalette);
+        SetPaletteColor(tile->Label1, QPalette::WindowText, kCaptionColor);
         tile->Label1->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         tile->Label1->setGeometry(0, kCaptionTop, kTileSize.width(), kCaptionHeight);
 

@@ -5,11 +5,10 @@
 #include "N_Shape.h"
 #include "OleColor.h"
 #include "Program.h"
+#include "PropertyBag.h"
 #include "ServiceAddress.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 
 namespace {
 
@@ -45,16 +44,10 @@ UpDown::UpDown(QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kClientSize);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    CentreOnScreen(this);
 
-    QFont font(QStringLiteral("宋体"));
-    font.setPointSize(9);
-    Label1->setFont(font);
-    QPalette palette = Label1->palette();
-    palette.setColor(QPalette::WindowText, kMessageColor);
-    Label1->setPalette(palette);
+    Label1->setFont(controls::MakeFont(QStringLiteral("宋体"), 9));
+    SetPaletteColor(Label1, QPalette::WindowText, kMessageColor);
     Label1->setGeometry(kMessage);
 
     connect(N_Shape1, &N_Shape::Click, this, &UpDown::Download);
