@@ -71,6 +71,9 @@ bool ServiceProcess::Launch() {
                      QString::number(options_.signInPerMinute),
                      QStringLiteral("--register-limit"),
                      QString::number(options_.registrationPerMinute)};
+    // The site folder of this source tree, wherever the build folder is.
+    if (!options_.extraArguments.contains(QStringLiteral("--site")))
+        args << QStringLiteral("--site") << QStringLiteral(ZR_SITE_FOLDER);
     args << options_.extraArguments;
     process_->setArguments(args);
     process_->setStandardErrorFile(logPath_, QIODevice::Append);

@@ -64,7 +64,10 @@ N_Shape* MakeButton(QWidget* panel, const char* name, const QString& caption, Sc
     bag.SetColor(QStringLiteral("BackGround"), kGround);
     bag.SetColor(QStringLiteral("BackColorNormal"), controls::OleFromRgb(0xF2F1EF));
     bag.SetColor(QStringLiteral("BackColorHover"), controls::OleFromRgb(0xE0E0E0));
-    bag.SetInteger(QStringLiteral("FontSize"), 9);
+    // The caption is drawn at FontSize, 8 points regular on every window; the 9-point Verdana
+    // is the control's Font property, which the caption does not use.
+    bag.SetInteger(QStringLiteral("FontSize"), 8);
+    bag.SetBoolean(QStringLiteral("FontBold"), false);
     bag.SetFont(QStringLiteral("Font"), controls::MakeFont(QStringLiteral("Verdana"), 9));
     bag.SetBoolean(QStringLiteral("Text_Visible"), true);
     bag.SetBoolean(QStringLiteral("StretchToText"), false);
@@ -207,7 +210,8 @@ void Login::BuildTitleStrip() {
     N_Image1->move(kCloseImage.topLeft());
     connect(N_Image1, &N_Image::Click, this, &Login::CloseAndEnd);
 
-    auto* mover = new WindowMover(this);
+    // The sign-in window follows the mouse only while the left button is held.
+    auto* mover = new WindowMover(this, Qt::LeftButton);
     mover->Watch(Picture1);
     mover->Watch(Label1);
 }
@@ -267,6 +271,8 @@ void Login::BuildRegistrationPanel() {
     }
     for (N_TextBox* box : {N_TextBox1, N_TextBox3, N_TextBox6}) {
         connect(box, &N_TextBox::KeyPress, this, &DigitFilter);
+        // Digits only also for text from an input method, a paste or a drop.
+        box->SetTextFilter(controls::DigitsOnly);
     }
 }
 

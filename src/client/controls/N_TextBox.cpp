@@ -73,24 +73,6 @@ private:
 
 }  // namespace
 
-// MaxLength limits what the user types or pastes, not what the program assigns: a text
-// longer than the limit may be assigned, and then only shortened by typing.
-class N_TextBox::LengthLimit : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        if (assigning || maxLength <= 0)
-            return Acceptable;
-        if (input.size() > maxLength && input.size() > lastLength)
-            return Invalid;
-        return Acceptable;
-    }
-
-    int maxLength = 0;
-    qsizetype lastLength = 0;
-    bool assigning = false;
-};
-
 class N_TextBox::Edit : public QLineEdit {
 public:
     Edit(N_TextBox* owner) : QLineEdit(owner), owner_(owner) {
@@ -208,7 +190,7 @@ N_TextBox::N_TextBox(QWidget* parent, const QString& name)
       txt_(new Edit(this)),
       lbl_(new QLabel(this)),
       lblHeader_(new QLabel(this)),
-      limit_(new LengthLimit(this)),
+      limit_(new controls::EntryValidator(this)),
       headerForeColor_(controls::SystemColor(controls::kColorWindowText)) {
     setObjectName(name);
     setMinimumSize(TwipsToPixels(kMinWidth), TwipsToPixels(kMinHeight));
@@ -223,9 +205,15 @@ N_TextBox::N_TextBox(QWidget* parent, const QString& name)
             LoseWindowFocus();
     });
 
+    // MaxLength limits what the user types or pastes, not what the program assigns; the
+    // number mode and the window's filter see every character the user puts in.
+    limit_->filter = [this](QStringView inserted) {
+        const QString kept = numberBox_ ? controls::DigitsOnly(inserted) : inserted.toString();
+        return textFilter_ ? textFilter_(kept) : kept;
+    };
     txt_->setValidator(limit_);
     connect(txt_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        limit_->lastLength = text.size();
+        limit_->TextChanged(text);
         lbl_->setText(text);
         emit Change();
     });
@@ -479,6 +467,10 @@ bool N_TextBox::SetAlignementVertical(int alignment) {
     LayoutControl(alignVertical_);
     MarkChanged("AlignementVertical");
     return true;
+}
+
+void N_TextBox::SetTextFilter(controls::TextFilter filter) {
+    textFilter_ = std::move(filter);
 }
 
 void N_TextBox::SetNumberBox(bool on) {

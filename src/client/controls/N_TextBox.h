@@ -8,6 +8,7 @@
 // time and listens to Change, KeyPress (whose handler may change or drop the character) and
 // GotFocus / LostFocus. Stored keys are matched without regard to letter case.
 
+#include "EntryValidator.h"
 #include "PropertyBag.h"
 
 #include <QFont>
@@ -68,6 +69,10 @@ public:
     bool SetAlignementVertical(int alignment);
     bool NumberBox() const { return numberBox_; }
     void SetNumberBox(bool on);
+    // A filter of every character the user puts in, however it comes (typed, committed by an
+    // input method, pasted, dropped); the KeyPress handler sees typed characters before it.
+    // Not a stored property.
+    void SetTextFilter(controls::TextFilter filter);
     bool SelOnFocus() const { return selOnFocus_; }
     void SetSelOnFocus(bool on);
     bool LabelBox() const;
@@ -129,7 +134,6 @@ protected:
 
 private:
     class Edit;
-    class LengthLimit;
     friend class Edit;
 
     void MarkChanged(const char* key);
@@ -144,7 +148,8 @@ private:
     Edit* txt_;
     QLabel* lbl_;
     QLabel* lblHeader_;
-    LengthLimit* limit_;
+    controls::EntryValidator* limit_;
+    controls::TextFilter textFilter_;
     QStringList changed_;
     bool loading_ = false;
 

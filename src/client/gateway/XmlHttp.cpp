@@ -20,17 +20,77 @@ Observer& CurrentObserver() {
     return observer;
 }
 
+// Qt reports a failure of the connection itself (refused, reset, cut short, a proxy that
+// would not connect) with a code below 200, and an answer it could not parse as a protocol
+// failure; the other codes stand for an HTTP status the server sent. A proxy's
+// "authentication required" is a status as well.
+bool IsTransportError(QNetworkReply::NetworkError error) {
+    if (error == QNetworkReply::NoError || error == QNetworkReply::ProxyAuthenticationRequiredError)
+        return false;
+    return error < QNetworkReply::ContentAccessDenied || error == QNetworkReply::ProtocolFailure;
+}
+
 // A reply counts as delivered when the server answered with a status line and the whole body
-// arrived; HTTP error statuses are delivered replies, transport errors are not.
+// arrived; every HTTP status, 400 and 418 included, is a delivered reply.
 bool WasDelivered(const QNetworkReply& reply, bool timedOut) {
     if (timedOut)
         return false;
     if (!reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
         return false;
-    const int error = reply.error();
-    return error == QNetworkReply::NoError || (error >= 201 && error <= 299) ||
-           (error >= 401 && error <= 499);
+    return !IsTransportError(reply.error());
 }
+
+// While a request is in flight the program waits for it inside the handler that sent it.
+// Input reaching the windows then would run other handlers in the middle of this one (a second
+// sign-in that closes the window the first one still works on), so the user's input of that
+// time is dropped: clicks, keys, the wheel, input methods, touch, drag and drop, and the window
+// system's request to close a window. Painting, timers and network events go on as usual.
+class UserInputBlocker : public QObject {
+public:
+    UserInputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
+    ~UserInputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+            case QEvent::NonClientAreaMouseButtonPress:
+            case QEvent::NonClientAreaMouseButtonRelease:
+            case QEvent::NonClientAreaMouseButtonDblClick:
+            case QEvent::Wheel:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
+            case QEvent::InputMethod:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+            case QEvent::TouchCancel:
+            case QEvent::TabletPress:
+            case QEvent::TabletMove:
+            case QEvent::TabletRelease:
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+            case QEvent::Drop:
+            case QEvent::ContextMenu:
+            case QEvent::Gesture:
+            case QEvent::NativeGesture:
+                event->accept();
+                return true;
+            case QEvent::Close:
+                if (!event->spontaneous())
+                    return false;
+                event->ignore();
+                return true;
+            default:
+                return false;
+        }
+    }
+};
 
 }  // namespace
 
@@ -81,8 +141,10 @@ PostReply Post(const QString& address, const QByteArray& body) {
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     timer.start(g_timeoutMs);
-    if (!reply->isFinished())
+    if (!reply->isFinished()) {
+        const UserInputBlocker blocker;
         loop.exec();
+    }
     timer.stop();
 
     PostReply result;

@@ -3,7 +3,9 @@
 // with a body in code page 936.
 //
 // The call is synchronous for its caller but not for the program: it waits in a nested event
-// loop, so windows keep repainting and handling input until the reply has arrived.
+// loop, so windows keep repainting and timers keep running until the reply has arrived. The
+// user's input of that time (clicks, keys, closing a window) is dropped, so no other handler
+// can start in the middle of the one that is waiting.
 
 #include <QByteArray>
 #include <QString>

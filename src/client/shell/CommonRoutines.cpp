@@ -59,7 +59,8 @@ void DragWindow(QWidget* window) {
         handle->startSystemMove();
 }
 
-WindowMover::WindowMover(QWidget* window) : QObject(window), window_(window) {}
+WindowMover::WindowMover(QWidget* window, Qt::MouseButtons buttons)
+    : QObject(window), window_(window), buttons_(buttons) {}
 
 void WindowMover::Watch(QWidget* surface) {
     surface->installEventFilter(this);
@@ -70,7 +71,7 @@ bool WindowMover::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonPress: {
             auto* press = static_cast<QMouseEvent*>(event);
-            if (surface->childAt(press->position().toPoint()))
+            if (!(buttons_ & press->button()) || surface->childAt(press->position().toPoint()))
                 return false;
             if (press->button() == Qt::LeftButton && !window_->isMaximized() &&
                 window_->windowHandle()) {

@@ -20,11 +20,11 @@ void DragWindow(QWidget* window);
 
 // Moves a frameless window with the mouse pressed on one of its watched surfaces (where no
 // child control is under the pointer): the left button hands the move to the window system
-// through DragWindow; any other button, or a platform without system moves, moves the
-// window by hand until the button is released.
+// through DragWindow; another of the accepted buttons, or a platform without system moves,
+// moves the window by hand until the button is released. Presses of other buttons pass by.
 class WindowMover : public QObject {
 public:
-    explicit WindowMover(QWidget* window);
+    explicit WindowMover(QWidget* window, Qt::MouseButtons buttons = Qt::AllButtons);
     void Watch(QWidget* surface);
 
 protected:
@@ -32,6 +32,7 @@ protected:
 
 private:
     QWidget* window_;
+    Qt::MouseButtons buttons_;
     bool moving_ = false;
     QPoint offset_;
 };

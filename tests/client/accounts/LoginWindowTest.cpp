@@ -5,6 +5,7 @@
 #include "N_Shape.h"
 #include "N_TextBox.h"
 #include "OleColor.h"
+#include "TextEntry.h"
 #include "Wini.h"
 
 #include <QApplication>
@@ -99,6 +100,12 @@ TEST_F(LoginWindow, ButtonsUseTheirThreeColourSchemes) {
         EXPECT_EQ(b->BackColorDown(), cyan);
         EXPECT_TRUE(b->Text_Visible());
     }
+    // Every caption in 8-point regular Verdana.
+    for (N_Shape* b : login->findChildren<N_Shape*>()) {
+        EXPECT_EQ(b->FontSize(), 8) << b->objectName().toStdString();
+        EXPECT_FALSE(b->FontBold()) << b->objectName().toStdString();
+    }
+    EXPECT_EQ(login->findChildren<N_Shape*>().size(), 8);
 }
 
 TEST_F(LoginWindow, FirstOpeningShowsEveryHintAndNoFocusedBox) {
@@ -189,6 +196,41 @@ TEST_F(LoginWindow, NumberBoxesTakeDigitsAndBackspaceOnly) {
     EXPECT_EQ(login->N_TextBox4->Text(), "a-b 1");
 }
 
+// A Chinese input method, a paste or a drop brings whole strings at once; the number boxes
+// keep only their digits, the other boxes take everything.
+TEST_F(LoginWindow, NumberBoxesKeepDigitsOnlyHoweverTextComesIn) {
+    for (N_TextBox* box : {login->N_TextBox1, login->N_TextBox3, login->N_TextBox6}) {
+        if (box == login->N_TextBox3)
+            ShowRegistration();
+        Focus(box);
+        text_entry::Commit(box->txt(), "一二三四五六七八九十壹");
+        EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
+        text_entry::Commit(box->txt(), "１2三4");
+        text_entry::Paste(box->txt(), "5六\n7-");
+        text_entry::Drop(box->txt(), "八8 ");
+        EXPECT_EQ(box->Text(), "24578") << box->objectName().toStdString();
+        Focus(box->parentWidget());
+    }
+    Focus(login->N_TextBox4);
+    text_entry::Commit(login->N_TextBox4->txt(), "密码");
+    text_entry::Paste(login->N_TextBox4->txt(), "a-1");
+    EXPECT_EQ(login->N_TextBox4->Text(), "密码a-1");
+}
+
+// Eleven Chinese characters in the phone box never make a registration.
+TEST_F(LoginWindow, PastedCharactersCannotRegisterAsAPhoneNumber) {
+    ShowRegistration();
+    Type(login->N_TextBox3, "123456");
+    Type(login->N_TextBox4, "secret");
+    Type(login->N_TextBox5, "secret");
+    Focus(login->N_TextBox6);
+    text_entry::Paste(login->N_TextBox6->txt(), "一二三四五六七八九十壹");
+    Focus(login->Picture3);
+    login->Register();
+    EXPECT_EQ(login->Label3->text(), "请输入手机号码以便日后找回密码");
+    EXPECT_TRUE(requests.isEmpty());
+}
+
 TEST_F(LoginWindow, RegistrationBoxesKeepTheirLimits) {
     ShowRegistration();
     Type(login->N_TextBox3, "123456789012");
@@ -268,6 +310,29 @@ TEST_F(LoginWindow, TabMovesThroughEachPanelInItsOrder) {
     ShowDisclaimer();
     EXPECT_EQ(TabFrom(login->N_Shape8), login->N_Shape9);
     EXPECT_EQ(TabFrom(login->N_Shape9), login->Text1);
+}
+
+TEST_F(LoginWindow, TitleStripMovesTheWindowWithTheLeftButtonOnly) {
+    const auto drag = [this](QWidget* surface, Qt::MouseButton button) {
+        const QPoint local(120, 10);
+        const QPoint global = surface->mapToGlobal(local);
+        const QPoint by(25, 15);
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(surface, &press);
+        QMouseEvent move(QEvent::MouseMove, local + by, global + by, Qt::NoButton, button,
+                         Qt::NoModifier);
+        QApplication::sendEvent(surface, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, local + by, global + by, button,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(surface, &release);
+    };
+    const QPoint start = login->pos();
+    drag(login->Picture1, Qt::RightButton);
+    drag(login->Picture1, Qt::MiddleButton);
+    EXPECT_EQ(login->pos(), start);
+    drag(login->Picture1, Qt::LeftButton);
+    EXPECT_EQ(login->pos(), start + QPoint(25, 15));
 }
 
 TEST_F(LoginWindow, ForgottenPasswordOpensTheCustomerServicePage) {

@@ -2,11 +2,13 @@
 #include "GGCT.h"
 #include "N_Shape.h"
 #include "N_TextBox.h"
+#include "SlowProxy.h"
 #include "Statements.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -35,6 +37,27 @@ protected:
         return int(service.Query("SELECT 用户 FROM 用户管理 WHERE 用户='" + user + "'").size());
     }
 };
+
+TEST_F(Registration, PressesWhileTheLookupIsUnderWayStartNoSecondAttempt) {
+    SlowProxy slow(service.Url(), 400);
+    ASSERT_TRUE(::service::SetAddress(slow.Url()));
+    Fill("123456789", "secret", "secret", "13800138000");
+    Focus(login->N_Shape4);
+    bool pressed = false;
+    QTimer::singleShot(100, login, [&] {
+        pressed = slow.requests.size() == 1;
+        QTest::keyClick(login->N_Shape4, Qt::Key_Return);
+        QTest::keyClick(login->N_TextBox6, Qt::Key_5);
+    });
+    QTest::keyClick(login->N_Shape4, Qt::Key_Return);
+
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(login->Label3->text(), "注册成功，请返回登陆");
+    EXPECT_EQ(slow.requests.size(), 3);
+    EXPECT_EQ(login->N_TextBox6->Text(), "13800138000");
+    EXPECT_EQ(Rows("123456789"), 1);
+    xmlhttp::Manager().clearConnectionCache();
+}
 
 TEST_F(Registration, ChecksRunInOrderAndSendNothing) {
     Press(login->N_Shape4);

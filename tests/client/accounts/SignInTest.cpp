@@ -2,12 +2,14 @@
 #include "GGCT.h"
 #include "N_Shape.h"
 #include "N_TextBox.h"
+#include "SlowProxy.h"
 #include "Statements.h"
 #include "Wini.h"
 
 #include <QApplication>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -166,6 +168,38 @@ TEST_F(SignIn, TooManyAttemptsAreToldApart) {
     EXPECT_EQ(login->Label2->text(), "用户名或密码不正确");
     login->SignIn();
     EXPECT_EQ(login->Label2->text(), "尝试次数过多，请稍后再试");
+    xmlhttp::Manager().clearConnectionCache();
+}
+
+// A user on a slow network presses the button again while the lookup is under way: the
+// presses are dropped, one attempt runs to its end and the program carries on.
+TEST_F(SignIn, PressesWhileTheLookupIsUnderWayStartNoSecondAttempt) {
+    SlowProxy slow(service.Url(), 400);
+    ASSERT_TRUE(::service::SetAddress(slow.Url()));
+    Enter(kDemoUser, kDemoPassword);
+    Focus(login->N_Shape2);
+    int pressesDuringLookup = 0;
+    QTimer::singleShot(100, login, [&] {
+        pressesDuringLookup = slow.requests.size() == 1 ? 2 : -1;
+        QTest::keyClick(login->N_Shape2, Qt::Key_Return);
+        QTest::keyClick(login->N_Shape2, Qt::Key_Space);
+    });
+    QTest::keyClick(login->N_Shape2, Qt::Key_Return);
+    QApplication::processEvents();
+
+    EXPECT_EQ(pressesDuringLookup, 2);
+    EXPECT_EQ(waits.size(), 1);
+    EXPECT_EQ(slow.requests.size(), 3);
+    const QStringList sent = RequestStatements();
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_EQ(sent[0], statements::SignInLookup(kDemoUser, kDemoPassword));
+    EXPECT_EQ(sent[1], "(server time)");
+    EXPECT_TRUE(sent[2].startsWith("update 用户管理 set 是否在线='－1'"));
+    EXPECT_FALSE(login);
+    EXPECT_TRUE(window->FGZS->isEnabled());
+    EXPECT_EQ(GGCT::Instance().YHM, kDemoUser);
+    EXPECT_EQ(DemoRow().value(0), "－1");
+    EXPECT_EQ(programEnds, 0);
     xmlhttp::Manager().clearConnectionCache();
 }
 

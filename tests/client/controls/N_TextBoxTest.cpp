@@ -4,6 +4,7 @@
 #include "ControlsTestSupport.h"
 #include "N_TextBox.h"
 #include "OleColor.h"
+#include "TextEntry.h"
 #include "Twips.h"
 
 #include <QFontMetrics>
@@ -145,6 +146,44 @@ TEST(N_TextBoxTest, NumberBoxFiltersAfterTheKeyPressHandler) {
     QTest::keyClicks(s.box->txt(), "ab");
     EXPECT_EQ(s.box->Text(), "15");
     EXPECT_THAT(seen, ElementsAre('a', 'b'));
+}
+
+// Typed keys are not the only way in: the number mode and a window's filter also hold for
+// input-method commits, pastes and drops, while assigned texts pass unchanged.
+TEST(N_TextBoxTest, FiltersHoldForEveryWayTextComesIn) {
+    SignInBox s;
+    ASSERT_TRUE(s.window.ShowAndWait(true));
+    s.box->SetNumberBox(true);
+    s.box->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return s.box->txt()->hasFocus(); }));
+    text_entry::Commit(s.box->txt(), "三1");
+    text_entry::Paste(s.box->txt(), "a2b");
+    text_entry::Drop(s.box->txt(), "-3");
+    EXPECT_EQ(s.box->Text(), "123");
+    EXPECT_EQ(s.box->txt()->cursorPosition(), 3);
+
+    // Pasted over a selection in the middle, the cursor lands after what was kept.
+    s.box->txt()->setSelection(1, 1);
+    text_entry::Paste(s.box->txt(), "x9y8z");
+    EXPECT_EQ(s.box->Text(), "1983");
+    EXPECT_EQ(s.box->txt()->cursorPosition(), 3);
+
+    s.box->SetText("请输入用户名");
+    EXPECT_EQ(s.box->Text(), "请输入用户名");
+
+    s.box->SetNumberBox(false);
+    s.box->SetText("");
+    s.box->SetTextFilter(controls::SmallLettersAndDigits);
+    text_entry::Commit(s.box->txt(), "Love你520");
+    text_entry::Paste(s.box->txt(), " ME!");
+    EXPECT_EQ(s.box->Text(), "love520me");
+
+    // A paste that would pass the limit is refused whole.
+    s.box->SetMaxLength(10);
+    text_entry::Paste(s.box->txt(), "ABC");
+    EXPECT_EQ(s.box->Text(), "love520me");
+    text_entry::Paste(s.box->txt(), "-a-");
+    EXPECT_EQ(s.box->Text(), "love520mea");
 }
 
 TEST(N_TextBoxTest, KeyPressHandlerCanDropOrReplaceCharactersInAnyBox) {

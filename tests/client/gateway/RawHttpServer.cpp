@@ -57,9 +57,13 @@ void RawHttpServer::Answer(QTcpSocket* socket) {
     if (response.silent)
         return;
     QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
-    out += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    const int length =
+        response.claimedLength >= 0 ? response.claimedLength : int(response.body.size());
+    out += "Content-Length: " + QByteArray::number(length) + "\r\n";
     for (const QByteArray& header : response.extraHeaders)
         out += header + "\r\n";
     out += "\r\n" + response.body;
     socket->write(out);
+    if (response.claimedLength >= 0)
+        socket->disconnectFromHost();
 }

@@ -16,6 +16,8 @@ public:
         QByteArray body;
         QList<QByteArray> extraHeaders;  // whole lines, without CR LF
         bool silent = false;             // never answer
+        int claimedLength = -1;          // Content-Length to announce (-1: the body's), then
+                                         // close the connection after the body
     };
 
     explicit RawHttpServer(QObject* parent = nullptr);

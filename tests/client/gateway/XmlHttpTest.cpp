@@ -1,6 +1,7 @@
 #include "RawHttpServer.h"
 #include "XmlHttp.h"
 
+#include <QCoreApplication>
 #include <QTcpServer>
 #include <QTimer>
 
@@ -68,6 +69,29 @@ TEST_F(XmlHttpTest, ErrorStatusesAndEmptyBodiesAreDeliveredReplies) {
     EXPECT_EQ(empty.text, "");
 }
 
+// Statuses that Qt turns into error codes of its own are replies all the same; the service
+// answers 400 to a body it cannot read.
+TEST_F(XmlHttpTest, EveryHttpStatusIsADeliveredReply) {
+    const QList<std::pair<int, QByteArray>> answers = {
+        {400, "BADREQUEST"}, {401, "who"}, {403, "no"},        {407, "proxy"},
+        {418, "teapot"},     {429, "LIMIT"}, {503, "busy"},
+    };
+    for (const auto& [status, body] : answers)
+        server.Queue({status, body});
+    for (const auto& [status, body] : answers) {
+        const auto reply = xmlhttp::Post(Gateway(), "zc=49");
+        EXPECT_TRUE(reply.delivered) << status;
+        EXPECT_EQ(reply.text, QString::fromLatin1(body)) << status;
+    }
+}
+
+TEST_F(XmlHttpTest, BodyCutShortIsNotDelivered) {
+    server.Queue({200, "part", {}, false, 100});
+    const auto reply = xmlhttp::Post(Gateway(), "zc=51");
+    EXPECT_FALSE(reply.delivered);
+    EXPECT_EQ(reply.text, "");
+}
+
 TEST_F(XmlHttpTest, RepliesAreReadAsCodePage936) {
     server.Queue({200, QByteArray("\xA4\xA4\xA5\xBC", 4)});
     server.Queue({200, QByteArray("ok\x81", 3)});  // a lone lead byte at the end
@@ -114,6 +138,38 @@ TEST_F(XmlHttpTest, EventsAreDispatchedWhileWaiting) {
     });
     EXPECT_EQ(PostRequest(Gateway(), "zc=51"), "released");
     EXPECT_TRUE(timerRan);
+}
+
+// What the user does while a request is in flight is dropped, not kept for later; timers and
+// other events still run during the wait.
+TEST_F(XmlHttpTest, UserInputIsDroppedWhileWaiting) {
+    class Counter : public QObject {
+    public:
+        QList<QEvent::Type> seen;
+        bool event(QEvent* e) override {
+            seen.append(e->type());
+            return true;
+        }
+    } target;
+    const auto custom = QEvent::Type(QEvent::registerEventType());
+    server.Hold();
+    server.Queue({200, "done"});
+    QTimer::singleShot(20, &server, [&] {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                  QEvent::KeyPress, QEvent::InputMethod, QEvent::Wheel,
+                                  QEvent::Drop, QEvent::TouchBegin, custom}) {
+            auto* e = new QEvent(type);
+            QCoreApplication::postEvent(&target, e);
+        }
+        QTimer::singleShot(20, &server, [&] { server.Release(); });
+    });
+    EXPECT_EQ(PostRequest(Gateway(), "zc=51"), "done");
+    EXPECT_EQ(target.seen, QList<QEvent::Type>{custom});
+
+    // Once the reply is in, input reaches its target again.
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::MouseButtonPress));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(target.seen, (QList<QEvent::Type>{custom, QEvent::MouseButtonPress}));
 }
 
 TEST_F(XmlHttpTest, CookiesAreKeptForLaterRequests) {
