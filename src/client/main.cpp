@@ -4,7 +4,9 @@
 #include "Main.h"
 #include "Login.h"
 #include "Program.h"
+#include "SCCT.h"
 #include "ServiceAddress.h"
+#include "StyleEditor.h"
 
 #include <QApplication>
 
@@ -37,6 +39,8 @@ int main(int argc, char** argv) {
     Main::SetSignInOpener([](Main* owner) { (new Login(owner))->show(); });
     auto* window = new Main();
     window->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
+    QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
     if (window->Load() == Main::Start::Ended)
         return 0;
     return QApplication::exec();

@@ -196,4 +196,13 @@ QString RenamePageName(QStringView newName, QStringView oldName) {
     return Build(Kind::RenamePageName, {newName, oldName});
 }
 
+QString TrimSpaces(QStringView text) {
+    qsizetype first = 0, last = text.size();
+    while (first < last && text[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first).toString();
+}
+
 }  // namespace statements

@@ -60,6 +60,10 @@ std::optional<Recognised> Recognise(QStringView statement);
 // nothing when a quote is left open.
 std::optional<QString> ShapeText(QStringView statement, QStringList* values = nullptr);
 
+// The text without the blanks (U+0020) at either end; tabs and other spaces stay. The lookups
+// of sign-in, registration and name change send their values so.
+QString TrimSpaces(QStringView text);
+
 // The statements by name, as the windows send them.
 QString SelectSystemSettings();
 QString SelectAdvertImages();

@@ -25,7 +25,7 @@ struct SitePage {
 };
 constexpr SitePage kSitePages[] = {
     {"/", "index.html"},    {"/download", "download.html"}, {"/support", "support.html"},
-    {"/shop", "shop.html"}, {"/shop/kefu", "kefu.html"},
+    {"/shop", "shop.html"}, {"/shop/kefu", "kefu.html"},    {"/favicon.ico", "static/favicon.png"},
 };
 // Folders of the site served file by file.
 constexpr const char* kSiteFolders[] = {"static", "adverts", "biaobai"};
@@ -299,8 +299,17 @@ private:
             Log(req, res.status, RequestWhat(req), QStringLiteral("no such file"));
             return;
         }
-        res.set_header("Cache-Control", "max-age=300");
         res.set_header("X-Content-Type-Options", "nosniff");
+        if (folder == QLatin1String("biaobai")) {
+            // The published pages load these from any origin, sandboxed ones included (their
+            // origin is opaque), and scripts may fetch them; they change with a release only.
+            res.set_header("Access-Control-Allow-Origin", "*");
+            res.set_header("Cache-Control", "public, max-age=3600");
+            // Browsers play and seek music and video by byte ranges, which httplib answers.
+            res.set_header("Accept-Ranges", "bytes");
+        } else {
+            res.set_header("Cache-Control", "max-age=300");
+        }
         res.set_content(file->content.constData(), static_cast<size_t>(file->content.size()),
                         file->contentType.c_str());
         Log(req, 200, RequestWhat(req), QStringLiteral("file"));

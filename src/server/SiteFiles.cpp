@@ -67,10 +67,12 @@ std::string SiteFiles::ContentTypeOf(QStringView fileName, bool ownText) {
     const std::string charset = ownText ? "; charset=utf-8" : "";
     if (ext == u"html" || ext == u"htm")
         return "text/html" + charset;
+    // Scripts and style sheets are UTF-8 files everywhere; a GBK page that loads a script
+    // without the charset would read its Chinese strings as GBK.
     if (ext == u"css")
-        return "text/css" + charset;
+        return "text/css; charset=utf-8";
     if (ext == u"js")
-        return "application/javascript" + charset;
+        return "application/javascript; charset=utf-8";
     if (ext == u"txt")
         return "text/plain" + charset;
     if (ext == u"json")

@@ -30,8 +30,8 @@ public:
     // segments, backslashes, control characters) or leads outside the folder, links included.
     std::optional<SiteFile> Read(QStringView folder, QStringView relative) const;
 
-    // The content type by file name extension; the service's own pages and texts are UTF-8,
-    // the page styles' files keep the character set their pages declare.
+    // The content type by file name extension; the service's own pages and texts, and every
+    // script and style sheet, are UTF-8.
     static std::string ContentTypeOf(QStringView fileName, bool ownText);
 
 private:

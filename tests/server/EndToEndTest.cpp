@@ -409,6 +409,28 @@ TEST_F(EndToEnd, SitePagesAreServed) {
     EXPECT_TRUE(service->LogContains("GET /nothing-here \"no such address\" 404"));
 }
 
+// What the published pages load: scripts as UTF-8, from any origin, cached, and media by byte
+// ranges, as browsers play and seek them.
+TEST_F(EndToEnd, PageStyleAssetsAreServedForBrowsers) {
+    const QString script = service->Url() + "/biaobai/FG2/js/music.js";
+    const HttpResult whole = HttpGet(script);
+    ASSERT_EQ(whole.status, 200);
+    EXPECT_EQ(whole.contentType, "application/javascript; charset=utf-8");
+    EXPECT_EQ(whole.Header("Access-Control-Allow-Origin"), "*");
+    EXPECT_EQ(whole.Header("Accept-Ranges"), "bytes");
+    EXPECT_TRUE(whole.Header("Cache-Control").contains("max-age="));
+    EXPECT_TRUE(QString::fromUtf8(whole.body).contains(QStringLiteral("点击开启音乐")));
+
+    const HttpResult part = HttpGet(script, {{"Range", "bytes=10-19"}});
+    EXPECT_EQ(part.status, 206);
+    EXPECT_EQ(part.body, whole.body.mid(10, 10));
+    EXPECT_EQ(part.Header("Content-Range"), "bytes 10-19/" + QByteArray::number(whole.body.size()));
+
+    // Letter case of the folders is kept, and nothing outside them is served.
+    EXPECT_EQ(HttpGet(service->Url() + "/biaobai/fg2/js/music.js").status, 404);
+    EXPECT_EQ(HttpGet(service->Url() + "/favicon.ico").contentType, "image/png");
+}
+
 TEST_F(EndToEnd, EveryRequestIsLoggedInOneLine) {
     gateway::ReadSystemSettings();
     static const QRegularExpression line(

@@ -8,9 +8,19 @@
 #include <QTimer>
 #include <QUrl>
 
-HttpResult HttpGet(const QString& url) {
+QByteArray HttpResult::Header(const QByteArray& name) const {
+    for (const auto& [key, value] : headers) {
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
+    }
+    return QByteArray();
+}
+
+HttpResult HttpGet(const QString& url, const QList<QPair<QByteArray, QByteArray>>& headers) {
     QNetworkAccessManager manager;
     QNetworkRequest request{QUrl(url)};
+    for (const auto& [name, value] : headers)
+        request.setRawHeader(name, value);
     QNetworkReply* reply = manager.get(request);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -21,6 +31,7 @@ HttpResult HttpGet(const QString& url) {
     if (reply->isFinished()) {
         result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         result.contentType = reply->rawHeader("Content-Type");
+        result.headers = reply->rawHeaderPairs();
         result.body = reply->readAll();
     }
     reply->deleteLater();

@@ -44,8 +44,8 @@ TEST_F(SiteFilesTest, ServesFilesOfTheirFolderWithTheirType) {
     auto script = site.Read(u"biaobai", u"FG2/js/love.js");
     ASSERT_TRUE(script);
     EXPECT_EQ(script->content, "var x;");
-    // The page styles' files declare their own character set.
-    EXPECT_EQ(script->contentType, "application/javascript");
+    // Scripts are UTF-8 whatever the character set of the page that loads them.
+    EXPECT_EQ(script->contentType, "application/javascript; charset=utf-8");
     EXPECT_EQ(site.Read(u"biaobai", u"fg2/pic.PNG")->contentType, "image/png");
     EXPECT_EQ(site.Read(u"adverts", u"advert-1.png")->content, "advert");
     // Folder names keep their letter case.

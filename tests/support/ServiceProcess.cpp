@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 #include <QVariant>
 
 #include <atomic>
@@ -62,7 +63,7 @@ bool ServiceProcess::Launch() {
     process_->setProgram(ProgramPath());
     QStringList args{QStringLiteral("serve"),
                      QStringLiteral("--listen"),
-                     QStringLiteral("127.0.0.1:0"),
+                     QStringLiteral("127.0.0.1:%1").arg(port_),
                      QStringLiteral("--db"),
                      databasePath_,
                      QStringLiteral("--hash-cost"),
@@ -126,6 +127,13 @@ bool ServiceProcess::Restart() {
     if (IsRunning())
         Stop();
     return Start();
+}
+
+bool ServiceProcess::RestartOnSamePort() {
+    port_ = QUrl(url_).port(0);
+    const bool started = Restart();
+    port_ = 0;
+    return started;
 }
 
 bool ServiceProcess::IsRunning() const {

@@ -62,6 +62,9 @@ public:
     void Kill();
     // Starts again on the same database (a new port: take Url() again).
     bool Restart();
+    // Starts again on the same database and the same address, as a service with a fixed
+    // address comes back.
+    bool RestartOnSamePort();
     bool IsRunning() const;
 
     QString Url() const { return url_; }  // "http://127.0.0.1:PORT"
@@ -83,6 +86,8 @@ public:
 
     // Rows of a SELECT on the database, each as its column values.
     std::vector<QStringList> Query(const QString& sql) const;
+    // A write on the database behind the running service's back (another client's doing).
+    void Execute(const QString& sql) const { Query(sql); }
 
     static QString ProgramPath();
 
@@ -95,6 +100,7 @@ private:
     QString logPath_;
     QString url_;
     QString error_;
+    int port_ = 0;  // 0: a free one
     bool initialised_ = false;
     std::unique_ptr<QProcess> process_;
 };

@@ -27,7 +27,8 @@ const std::vector<Picture>& catalogue();
 QString clientResourceText();
 
 // Draws every picture and writes it under `root`, then the resource file; returns the paths
-// written, or an error message in `error`.
-QStringList writeAll(const QString& root, QString* error);
+// written, or an error message in `error`. With `only`, just the pictures whose path starts
+// with it are drawn (and the resource file is left alone).
+QStringList writeAll(const QString& root, QString* error, const QString& only = QString());
 
 }  // namespace art

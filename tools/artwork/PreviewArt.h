@@ -1,18 +1,21 @@
 #pragma once
 
-// The gallery's preview pictures: one for each of the eight page styles and one shared by the
-// tiles of styles still to come. Each suggests at a glance what its style's page looks like.
+// The gallery's picture for the tiles of styles still to come. The eight styles' own pictures
+// are photographs of their real sample pages, taken in the browser by
+// tools/previews/render-previews.mjs.
 
 #include <QImage>
 #include <QSize>
+#include <QStringList>
 
 namespace art {
 
 constexpr QSize kPreviewSize{300, 155};
 constexpr int kStyleCount = 8;
 
-// `style` is 1 to 8.
-QImage drawPreview(int style);
 QImage drawPreviewSoon();
+
+// The client pictures that the browser tool makes: preview-1.png … preview-8.png.
+QStringList browserPreviewNames();
 
 }  // namespace art

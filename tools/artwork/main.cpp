@@ -1,6 +1,7 @@
 // Draws the client's pictures and writes them into the repository:
-//   artwork [repository folder] [--mock FILE]
-// With --mock it also composes the main window from the fresh pictures, to judge the look.
+//   artwork [repository folder] [--mock FILE] [--only PATH-PREFIX]
+// With --mock it also composes the main window from the fresh pictures, to judge the look;
+// --only draws just the pictures under one path ("assets/site/biaobai/fg6/").
 
 #include "Catalogue.h"
 #include "PreviewArt.h"
@@ -23,11 +24,14 @@ const QStringList kTileCaptions = {
     QStringLiteral("敬请期待"),        QStringLiteral("敬请期待"),
     QStringLiteral("敬请期待"),        QStringLiteral("敬请期待")};
 
-QImage composeMock() {
+QImage composeMock(const QString& root) {
     std::array<QImage, 12> pictures;
     for (int i = 0; i < 12; ++i) {
         pictures[static_cast<std::size_t>(i)] =
-            i < art::kStyleCount ? art::drawPreview(i + 1) : art::drawPreviewSoon();
+            i < art::kStyleCount
+                ? QImage(QDir(root).filePath(art::kClientFolder + QLatin1Char('/') +
+                                             art::browserPreviewNames()[i]))
+                : art::drawPreviewSoon();
     }
     return art::composeMainWindow(
         art::drawMainBackground(), art::drawExitStrip(), pictures, kTileCaptions,
@@ -46,13 +50,15 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
 
     QString root = QStringLiteral(ZR_SOURCE_DIR);
-    QString mock;
+    QString mock, only;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--mock") && i + 1 < args.size()) {
             mock = args[++i];
+        } else if (args[i] == QLatin1String("--only") && i + 1 < args.size()) {
+            only = args[++i];
         } else if (args[i].startsWith(QLatin1Char('-'))) {
-            err << "usage: artwork [repository folder] [--mock FILE]\n";
+            err << "usage: artwork [repository folder] [--mock FILE] [--only PATH-PREFIX]\n";
             return 2;
         } else {
             root = args[i];
@@ -60,7 +66,7 @@ int main(int argc, char** argv) {
     }
 
     QString error;
-    const QStringList written = art::writeAll(root, &error);
+    const QStringList written = art::writeAll(root, &error, only);
     for (const QString& path : written)
         out << QDir(root).filePath(path) << '\n';
     if (!error.isEmpty()) {
@@ -68,7 +74,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!mock.isEmpty()) {
-        if (!composeMock().save(mock, "PNG")) {
+        if (!composeMock(root).save(mock, "PNG")) {
             err << "cannot write " << mock << '\n';
             return 1;
         }

@@ -17,15 +17,6 @@
 
 namespace accounts {
 
-QString TrimBlanks(const QString& text) {
-    qsizetype first = 0, last = text.size();
-    while (first < last && text[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && text[last - 1] == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
-
 QString CustomerServiceAddress() {
     return service::PageOf(QStringLiteral("/shop/kefu"));
 }
@@ -397,13 +388,5 @@ void Login::SetStatus(QLabel* line, const QString& text) {
 }
 
 bool Login::LockOut(N_Shape* button) {
-    QPointer<Login> self(this);
-    setCursor(Qt::WaitCursor);
-    button->SetEnabled(false);
-    WaitWithEvents(500);
-    if (!self)
-        return false;
-    button->SetEnabled(true);
-    unsetCursor();
-    return isVisible();
+    return LockOutButton(this, button);
 }

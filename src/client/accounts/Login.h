@@ -2,6 +2,8 @@
 // The sign-in window: a frameless window owned by the main window, with three panels in one
 // place (sign-in, registration, disclaimer) and a title strip to move and close it by.
 
+#include "Gateway.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -23,15 +25,10 @@ inline constexpr char16_t kHintNewPassword[] = u"请输入密码(不要和QQ密�
 inline constexpr char16_t kHintConfirm[] = u"请再次输入密码";
 inline constexpr char16_t kHintPhone[] = u"请输入手机号码（找回密码时使用)";
 
-// Said when the service could not be reached or its answer could not be read.
-inline constexpr char16_t kCannotConnect[] = u"无法连接服务器，请稍后再试";
-// Said when the service refuses an attempt because this address made too many of them.
-inline constexpr char16_t kTooManyAttempts[] = u"尝试次数过多，请稍后再试";
+using gateway::kCannotConnect;
+using gateway::kTooManyAttempts;
 // Said when the service received the new account but did not store it.
 inline constexpr char16_t kRegistrationFailed[] = u"注册失败，请稍后再试";
-
-// The text without the blanks (U+0020) at either end; tabs and other spaces stay.
-QString TrimBlanks(const QString& text);
 
 // The customer-service page behind "忘记密码?".
 QString CustomerServiceAddress();

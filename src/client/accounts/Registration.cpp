@@ -50,7 +50,7 @@ void Login::Register() {
     }
 
     const gateway::QueryReply lookup =
-        gateway::Query(statements::RegistrationLookup(accounts::TrimBlanks(qq)));
+        gateway::Query(statements::RegistrationLookup(statements::TrimSpaces(qq)));
     if (!lookup.HasRecord(1)) {
         SetStatus(Label3, QString::fromUtf16(accounts::kCannotConnect));
         return;

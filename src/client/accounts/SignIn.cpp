@@ -32,8 +32,8 @@ void Login::SignIn() {
     const QString account = N_TextBox1->Text();
     const QString password = N_TextBox2->Text();
 
-    const gateway::QueryReply reply = gateway::Query(
-        statements::SignInLookup(accounts::TrimBlanks(account), accounts::TrimBlanks(password)));
+    const gateway::QueryReply reply = gateway::Query(statements::SignInLookup(
+        statements::TrimSpaces(account), statements::TrimSpaces(password)));
     if (!reply.HasRecord(1)) {
         const bool limited = reply.delivered && reply.records.value(0) == QLatin1String("LIMIT");
         SetStatus(Label2, QString::fromUtf16(limited ? accounts::kTooManyAttempts

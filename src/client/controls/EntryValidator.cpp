@@ -1,5 +1,7 @@
 #include "EntryValidator.h"
 
+#include <QLineEdit>
+
 #include <algorithm>
 
 namespace controls {
@@ -43,7 +45,8 @@ QValidator::State EntryValidator::validate(QString& input, int& position) const 
         const qsizetype insertedLength = input.size() - head - tail;
         if (insertedLength > 0) {
             const QString kept = filter(QStringView(input).mid(head, insertedLength));
-            if (kept.size() != insertedLength || kept != QStringView(input).mid(head, insertedLength)) {
+            if (kept.size() != insertedLength ||
+                kept != QStringView(input).mid(head, insertedLength)) {
                 const qsizetype insertedEnd = head + insertedLength;
                 input = input.left(head) + kept + input.right(tail);
                 if (position >= insertedEnd)
@@ -56,6 +59,26 @@ QValidator::State EntryValidator::validate(QString& input, int& position) const 
     if (maxLength > 0 && input.size() > maxLength && input.size() > last_.size())
         return Invalid;
     return Acceptable;
+}
+
+EntryValidator* InstallEntryValidator(QLineEdit* edit, TextFilter filter, int maxLength) {
+    auto* validator = new EntryValidator(edit);
+    validator->filter = std::move(filter);
+    validator->maxLength = maxLength;
+    validator->TextChanged(edit->text());
+    edit->setValidator(validator);
+    QObject::connect(edit, &QLineEdit::textChanged, validator,
+                     [validator](const QString& text) { validator->TextChanged(text); });
+    return validator;
+}
+
+void AssignText(QLineEdit* edit, const QString& text) {
+    auto* writable = dynamic_cast<EntryValidator*>(const_cast<QValidator*>(edit->validator()));
+    if (writable)
+        writable->assigning = true;
+    edit->setText(text);
+    if (writable)
+        writable->assigning = false;
 }
 
 }  // namespace controls

@@ -14,6 +14,8 @@
 
 #include <functional>
 
+class QLineEdit;
+
 namespace controls {
 
 // Maps the characters the user inserted to what the box keeps.
@@ -41,5 +43,11 @@ public:
 private:
     QString last_;
 };
+
+// Puts an EntryValidator with the filter and limit on a plain line edit and keeps it told of
+// the edit's text. Owned by the edit.
+EntryValidator* InstallEntryValidator(QLineEdit* edit, TextFilter filter, int maxLength);
+// Sets the edit's text as the program's, past the filter.
+void AssignText(QLineEdit* edit, const QString& text);
 
 }  // namespace controls

@@ -15,6 +15,11 @@
 
 namespace gateway {
 
+// What the windows say when the service could not be reached or its answer could not be
+// read, and when it refused an attempt because this address made too many of them.
+inline constexpr char16_t kCannotConnect[] = u"无法连接服务器，请稍后再试";
+inline constexpr char16_t kTooManyAttempts[] = u"尝试次数过多，请稍后再试";
+
 // The records of a query reply (record 0 is the text before the first separator).
 struct QueryReply {
     QStringList records;

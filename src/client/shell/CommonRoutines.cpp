@@ -1,9 +1,12 @@
 #include "CommonRoutines.h"
 
+#include "N_Shape.h"
+
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
@@ -127,4 +130,16 @@ void WaitWithEvents(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+bool LockOutButton(QWidget* window, N_Shape* button, int milliseconds) {
+    const QPointer<QWidget> alive(window);
+    window->setCursor(Qt::WaitCursor);
+    button->SetEnabled(false);
+    WaitWithEvents(milliseconds);
+    if (!alive)
+        return false;
+    button->SetEnabled(true);
+    window->unsetCursor();
+    return window->isVisible();
 }

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class N_Shape;
 class QWidget;
 
 // Asks the desktop to open an address or a file with its default handler; the result is not
@@ -48,6 +49,11 @@ void ShowMessage(const QString& text, const QString& title, QMessageBox::Icon ic
 
 // Waits the given time while window events keep being handled.
 void WaitWithEvents(int milliseconds);
+
+// The half-second pause of a button that starts requests: the window shows the wait pointer
+// and the button is disabled while events go on, so a double click cannot start a second
+// attempt. False when the window went away meanwhile.
+bool LockOutButton(QWidget* window, N_Shape* button, int milliseconds = 500);
 
 namespace platform {
 

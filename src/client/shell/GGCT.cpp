@@ -1,6 +1,7 @@
 #include "GGCT.h"
 
 #include "Program.h"
+#include "ServiceAddress.h"
 
 #include <QPointer>
 
@@ -27,4 +28,10 @@ GGCT& GGCT::Instance() {
 void GGCT::Reset() {
     if (Holder())
         delete Holder().data();
+}
+
+const pages::TemplateStore& GGCT::Templates() {
+    if (!templates_)
+        templates_ = std::make_unique<pages::TemplateStore>(service::Address());
+    return *templates_;
 }

@@ -2,8 +2,12 @@
 // The shared state of the run: one hidden window that is never shown, created on first use
 // and closed last by the exit path. Every window reads and writes its fields directly.
 
+#include "TemplateStore.h"
+
 #include <QString>
 #include <QWidget>
+
+#include <memory>
 
 class GGCT : public QWidget {
     Q_OBJECT
@@ -17,6 +21,11 @@ public:
     QString WJM = QStringLiteral("文件名");     // the user's exclusive page name
     QString FGN;                                // the page generated last
 
+    // The template store (FG1 … FG8, PF), loaded on first use with the service address
+    // configured at that moment.
+    const pages::TemplateStore& Templates();
+
 private:
     GGCT();
+    std::unique_ptr<pages::TemplateStore> templates_;
 };

@@ -51,11 +51,6 @@ const QColor kGalleryColor(128, 128, 128);
 const QColor kTileColor(255, 255, 192);
 const QColor kCaptionColor(255, 0, 0);
 
-std::function<void(int)>& EditorOpener() {
-    static std::function<void(int)> opener;
-    return opener;
-}
-
 std::function<void(Main*)>& SignInOpener() {
     static std::function<void(Main*)> opener;
     return opener;
@@ -164,10 +159,6 @@ void Main::BuildGallery() {
     }
 }
 
-void Main::SetEditorOpener(std::function<void(int)> opener) {
-    EditorOpener() = std::move(opener);
-}
-
 void Main::SetSignInOpener(std::function<void(Main*)> opener) {
     SignInOpener() = std::move(opener);
 }
@@ -260,8 +251,7 @@ void Main::TileAction(int index) {
     if (index < 0 || index > 11)
         return;
     if (index < 8) {
-        if (EditorOpener())
-            EditorOpener()(index + 1);
+        emit EditorRequested(index + 1);
         GGCT::Instance().YMFG = Label1[index]->text();
         return;
     }

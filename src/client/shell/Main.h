@@ -26,9 +26,7 @@ public:
     // state, sign-in.
     Start Load();
 
-    // Where the other subsystems plug in: the style editors (style 1 to 8) and the sign-in
-    // window, shown owned by this window.
-    static void SetEditorOpener(std::function<void(int style)> opener);
+    // Where the sign-in window plugs in, shown owned by this window.
     static void SetSignInOpener(std::function<void(Main* owner)> opener);
 
     // Clicks of the gallery and the exit button.
@@ -50,6 +48,10 @@ public:
     ClickablePicture* Image2;
     ClickablePicture* Image3;
     QTimer* Timer1;
+
+signals:
+    // A tile of the gallery asks for the editor of style 1 to 8.
+    void EditorRequested(int style);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -17,15 +17,12 @@ class MainWindow : public ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        Main::SetEditorOpener([this](int style) { openedEditors.append(style); });
         window = new Main();
+        QObject::connect(window, &Main::EditorRequested, window,
+                         [this](int style) { openedEditors.append(style); });
         ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         requests.clear();
-    }
-    void TearDown() override {
-        Main::SetEditorOpener({});
-        ShellFixture::TearDown();
     }
     // A pointer move as the window system delivers it (so disabled widgets do not get it).
     // It starts elsewhere: a move to where the pointer already is is no move at all.

@@ -1,0 +1,466 @@
+// The upload window against a real service: its layout, the name boxes, the upload under an
+// exclusive name with its requests in order, the address copy, the name change, the QR code,
+// and what the window says when the service refuses or cannot be reached.
+
+#include "Codepage936.h"
+#include "CommonRoutines.h"
+#include "EntryValidator.h"
+#include "GGCT.h"
+#include "Gateway.h"
+#include "HttpGet.h"
+#include "N_Shape.h"
+#include "SCCT.h"
+#include "ServiceAddress.h"
+#include "ShellFixture.h"
+#include "Statements.h"
+#include "TextEntry.h"
+#include "ValueEncoding.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QNetworkCookieJar>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+const QString kDemoUser = QStringLiteral("88888888");
+const QString kDemoPassword = QStringLiteral("zenri520");
+const QString kStyle = QStringLiteral("文本切换效果");
+
+class UploadWindow : public ShellFixture {
+protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        SignIn(kDemoUser, kDemoPassword);
+        GGCT::Instance().YMFG = kStyle;
+        GGCT::Instance().FGN = QStringLiteral(
+            "<!DOCTYPE html><html><head><meta charset=\"GBK\"><title>给小雨</title></head>"
+            "<body><p>我爱你 \"'<>&</p></body></html>");
+        platform::SetWaiter([this](int ms) { waits << ms; });
+        requests.clear();
+    }
+    // Signs in through the gateway, as the sign-in window does, and sets the shared state.
+    void SignIn(const QString& user, const QString& password) {
+        const auto row = gateway::Query(statements::SignInLookup(user, password)).Fields(1);
+        ASSERT_TRUE(row && row->size() > 6) << user.toStdString();
+        GGCT::Instance().YHM = user;
+        GGCT::Instance().WJM = row->at(6);
+    }
+    // Another account that holds the page name, made through the gateway.
+    void AnotherAccountHolds(const QString& name) {
+        const QString user = QStringLiteral("5550001");
+        ASSERT_EQ(gateway::Execute(statements::RegistrationInsert(user, u"pw", u"13900000000",
+                                                                  gateway::ReadServerTime()))
+                      .text,
+                  "OK");
+        SignIn(user, "pw");
+        ASSERT_EQ(gateway::Execute(statements::ClaimPageName(name, u"风格", user)).text, "OK");
+        SignIn(kDemoUser, kDemoPassword);
+        requests.clear();
+    }
+    SCCT* Open() {
+        SCCT* window = SCCT::ShowWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        return window;
+    }
+    void Type(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        for (QChar c : text) {
+            if (c.unicode() < 0x80)
+                QTest::keyClick(box, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+    QStringList Codes() const {
+        QStringList out;
+        for (const RecordedRequest& r : requests)
+            out << QString::number(r.code);
+        return out;
+    }
+    std::vector<QStringList> Row(const QString& user) const {
+        return service.Query("SELECT 文件名, 页面风格, 上传时间 FROM 用户管理 WHERE 用户='" + user +
+                             "'");
+    }
+    HttpResult Page(const QString& name) const { return HttpGet(service::PageAddress(name)); }
+
+    QList<int> waits;
+};
+
+TEST_F(UploadWindow, OpensWithItsLayoutAndEmptyState) {
+    SCCT* w = Open();
+    EXPECT_EQ(w->windowTitle(), "网页上传");
+    EXPECT_EQ(w->size(), QSize(384, 261));
+    EXPECT_FALSE(w->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(w->isModal());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(qAbs(w->geometry().center().x() - screen.center().x()), 4);
+
+    EXPECT_EQ(w->Label1[0]->text(), "请输入专属名称：");
+    EXPECT_EQ(w->Label1[3]->text(), "您的专属页面网址为：");
+    EXPECT_EQ(w->Label1[6]->text(), "请输入更改名称：");
+    EXPECT_EQ(w->N_Shape2->Caption(), "上 传");
+    EXPECT_EQ(w->N_Shape3->Caption(), "修改专属名称");
+    EXPECT_EQ(w->N_Shape4->Caption(), "点 击 复 制");
+    EXPECT_EQ(w->N_Shape5->Caption(), "确认修改");
+    EXPECT_EQ(w->Text1->width(), 1935 / 15);
+    EXPECT_EQ(w->Text3->width(), 3855 / 15);
+    EXPECT_GT(w->N_Shape2->x(), w->Text1->geometry().right());
+    EXPECT_GT(w->N_Shape3->y(), w->N_Shape2->geometry().bottom());
+    // The shaped buttons keep the looks of a new one, 8-point captions included.
+    const N_Shape fresh;
+    for (N_Shape* b : {w->N_Shape2, w->N_Shape3, w->N_Shape4, w->N_Shape5}) {
+        EXPECT_EQ(b->BackColorNormal(), fresh.BackColorNormal());
+        EXPECT_EQ(b->BorderColorNormal(), fresh.BorderColorNormal());
+        EXPECT_EQ(b->FontSize(), 8);
+    }
+    EXPECT_TRUE(w->Text3->isReadOnly());
+    EXPECT_EQ(w->Text3->toPlainText(), "");
+    EXPECT_DOUBLE_EQ(w->Text3->font().pointSizeF(), 10.5);
+    EXPECT_EQ(w->Text3->palette().color(QPalette::Base), w->palette().color(QPalette::Button));
+    EXPECT_EQ(w->Label2->text(), "专属名称限制含有特殊字符和标点符号输入\n专属页面网址格式为：" +
+                                     service.Url() + "/love/专属名称");
+    EXPECT_EQ(w->Label2->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_EQ(w->TS->text(), "");
+    EXPECT_EQ(w->TS->width(), w->width());
+    EXPECT_EQ(w->TS->palette().color(QPalette::WindowText), QColor(255, 128, 128));
+    // The name-change row waits below the visible area; no QR code before an upload.
+    for (QWidget* c : {static_cast<QWidget*>(w->Label1[6]), static_cast<QWidget*>(w->Text4),
+                       static_cast<QWidget*>(w->N_Shape5)})
+        EXPECT_GE(c->y(), w->height());
+    EXPECT_FALSE(w->QrPicture->isVisible());
+    EXPECT_FALSE(w->N_Shape6->isVisible());
+    // Nothing of the window is cut.
+    for (QLabel* l : {w->Label1[0], w->Label1[3], w->Label1[6]})
+        EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(l->text()), l->width());
+    EXPECT_TRUE(w->Text1->isEnabled());
+    EXPECT_TRUE(requests.isEmpty());
+}
+
+TEST_F(UploadWindow, NameBoxesKeepSmallLettersAndDigitsHoweverTheyComeIn) {
+    SCCT* w = Open();
+    for (QLineEdit* box : {w->Text1, w->Text4}) {
+        Type(box, "My-Love 2中");
+        EXPECT_EQ(box->text(), "mylove2");
+        text_entry::Commit(box, "小雨ABC");
+        text_entry::Paste(box, "d_e.f!");
+        text_entry::Drop(box, "G9");
+        EXPECT_EQ(box->text(), "mylove2abcdefg9");
+        QTest::keyClick(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), "mylove2abcdefg");
+        // Thirty characters at most: the 31st is refused.
+        box->clear();
+        Type(box, QString(31, QLatin1Char('a')));
+        EXPECT_EQ(box->text().size(), 30);
+        text_entry::Paste(box, "b");
+        EXPECT_EQ(box->text(), QString(30, QLatin1Char('a')));
+    }
+}
+
+TEST_F(UploadWindow, FirstUploadClaimsTheNameThenSendsThePageAndRecordsIt) {
+    SCCT* w = Open();
+    Type(w->Text1, "XiaoYu-520");
+    EXPECT_EQ(w->Text1->text(), "xiaoyu520");
+    w->Upload();
+
+    ASSERT_EQ(Codes(), (QStringList{"1", "2", "4", "3", "2"}));
+    EXPECT_EQ(requests[0].statement, "select * from 用户管理 where 文件名='xiaoyu520'");
+    EXPECT_EQ(requests[1].statement, "update 用户管理 set 文件名='xiaoyu520',页面风格='" + kStyle +
+                                         "' where 用户='88888888'");
+    EXPECT_TRUE(requests[4].statement.startsWith("update 用户管理 set 页面风格 ='" + kStyle +
+                                                 "',上传时间 ='"));
+    EXPECT_TRUE(requests[4].statement.endsWith("' where 文件名='xiaoyu520'"));
+
+    EXPECT_EQ(w->TS->text(), "上传成功！");
+    EXPECT_EQ(w->Text3->toPlainText(), service.Url() + "/love/xiaoyu520");
+    EXPECT_FALSE(w->Text1->isEnabled());
+    EXPECT_EQ(GGCT::Instance().WJM, "xiaoyu520");
+    const HttpResult page = Page("xiaoyu520");
+    EXPECT_EQ(page.status, 200);
+    EXPECT_EQ(page.body, cp936::Encode(GGCT::Instance().FGN));
+    const auto row = Row(kDemoUser);
+    ASSERT_EQ(row.size(), 1u);
+    EXPECT_EQ(row[0][0], "xiaoyu520");
+    EXPECT_EQ(row[0][1], kStyle);
+    EXPECT_FALSE(row[0][2].isEmpty());
+
+    // The next upload in the same window sends the page only, whatever FGN holds now.
+    requests.clear();
+    GGCT::Instance().FGN = QStringLiteral("<p>第二版</p>");
+    w->Upload();
+    EXPECT_EQ(Codes(), (QStringList{"4", "3", "2"}));
+    EXPECT_EQ(Page("xiaoyu520").body, cp936::Encode(QStringLiteral("<p>第二版</p>")));
+}
+
+TEST_F(UploadWindow, UserWithANameUploadsAtOnceUnderIt) {
+    ASSERT_EQ(gateway::Execute(statements::ClaimPageName(u"mine", u"风格", kDemoUser)).text, "OK");
+    GGCT::Instance().WJM = QStringLiteral("mine");
+    requests.clear();
+    SCCT* w = Open();
+    EXPECT_EQ(w->Text1->text(), "mine");
+    EXPECT_FALSE(w->Text1->isEnabled());
+    w->Upload();
+    EXPECT_EQ(Codes(), (QStringList{"4", "3", "2"}));
+    EXPECT_EQ(w->TS->text(), "上传成功！");
+    EXPECT_EQ(Page("mine").status, 200);
+}
+
+TEST_F(UploadWindow, EmptyNameAndTakenNameSendNoPage) {
+    SCCT* w = Open();
+    w->Upload();
+    EXPECT_EQ(w->TS->text(), "文件名不能为空！");
+    EXPECT_TRUE(requests.isEmpty());
+
+    AnotherAccountHolds("taken");
+    Type(w->Text1, "taken");
+    w->Upload();
+    EXPECT_EQ(w->TS->text(), "文件名已存在！");
+    EXPECT_EQ(Codes(), QStringList{"1"});
+    EXPECT_TRUE(w->Text1->isEnabled());
+    EXPECT_EQ(GGCT::Instance().WJM, "");
+    EXPECT_EQ(Row(kDemoUser)[0][0], "");
+}
+
+// Another user takes the name between the lookup and the claim: the claim is refused and no
+// page goes out.
+TEST_F(UploadWindow, NameTakenBetweenLookupAndClaim) {
+    ASSERT_EQ(gateway::Execute(statements::RegistrationInsert(u"5550002", u"pw", u"13900000000",
+                                                              gateway::ReadServerTime()))
+                  .text,
+              "OK");
+    requests.clear();
+    xmlhttp::SetObserver([this](const QString&, const QByteArray& body) {
+        if (body.startsWith("zc=50&"))
+            service.Execute("UPDATE 用户管理 SET 文件名='race' WHERE 用户='5550002'");
+        const auto form = gateway::SplitForm(body);
+        requests.append(
+            RecordedRequest{form ? DecodeValue(form->at("zc")).value_or("").toInt() : 0, {}});
+    });
+    SCCT* w = Open();
+    Type(w->Text1, "race");
+    w->Upload();
+    EXPECT_EQ(w->TS->text(), "文件名已存在！");
+    EXPECT_EQ(Codes(), (QStringList{"1", "2"}));
+    EXPECT_EQ(Page("race").status, 404);
+    EXPECT_TRUE(w->Text1->isEnabled());
+    EXPECT_EQ(GGCT::Instance().WJM, "");
+}
+
+TEST_F(UploadWindow, LostServiceIsToldAndNothingChanges) {
+    SCCT* w = Open();
+    Type(w->Text1, "lost");
+    xmlhttp::Manager().clearConnectionCache();
+    ASSERT_TRUE(service.Stop());
+    w->Upload();
+    EXPECT_EQ(w->TS->text(), "无法连接服务器，请稍后再试");
+    EXPECT_EQ(Codes(), QStringList{"1"});
+    EXPECT_TRUE(w->Text1->isEnabled());
+    EXPECT_EQ(w->Text3->toPlainText(), "");
+    EXPECT_EQ(GGCT::Instance().WJM, "");
+}
+
+// The service goes away after the claim: the page is not published and the window says so;
+// the next press, the service back, finds the name the user's own and publishes.
+TEST_F(UploadWindow, UploadThatDidNotArriveIsNotASuccess) {
+    bool stopped = false;
+    xmlhttp::SetObserver([this, &stopped](const QString&, const QByteArray& body) {
+        const auto form = gateway::SplitForm(body);
+        const int code = form ? DecodeValue(form->at("zc")).value_or("").toInt() : 0;
+        requests.append(RecordedRequest{code, {}});
+        if (code == 4 && !stopped) {
+            stopped = true;
+            xmlhttp::Manager().clearConnectionCache();
+            service.Stop();
+        }
+    });
+    SCCT* w = Open();
+    Type(w->Text1, "halfway");
+    w->Upload();
+    EXPECT_EQ(w->TS->text(), "无法连接服务器，请稍后再试");
+    EXPECT_EQ(w->Text3->toPlainText(), "");
+    EXPECT_TRUE(w->Text1->isEnabled());
+    EXPECT_EQ(GGCT::Instance().WJM, "");
+    EXPECT_FALSE(w->QrPicture->isVisible());
+
+    ASSERT_TRUE(service.Restart()) << service.Error().toStdString();
+    ASSERT_TRUE(::service::SetAddress(service.Url()));
+    SignIn(kDemoUser, kDemoPassword);
+    requests.clear();
+    w->Upload();
+    EXPECT_EQ(w->TS->text(), "上传成功！");
+    EXPECT_EQ(Codes(), (QStringList{"1", "4", "3", "2"}));
+    EXPECT_EQ(Page("halfway").status, 200);
+}
+
+TEST_F(UploadWindow, RefusalsOfTheServiceAreToldApart) {
+    // A page over the service's size limit.
+    ServiceProcess::Options options;
+    options.extraArguments << "--max-body"
+                           << "4096";
+    ServiceProcess small(options);
+    ASSERT_TRUE(small.Start()) << small.Error().toStdString();
+    ASSERT_TRUE(::service::SetAddress(small.Url()));
+    SignIn(kDemoUser, kDemoPassword);
+    GGCT::Instance().FGN = QString(3000, QChar(u'爱'));
+    SCCT* w = Open();
+    Type(w->Text1, "big");
+    w->Upload();
+    EXPECT_EQ(w->TS->text(), "网页太大了，请删减一些内容后再上传");
+    EXPECT_TRUE(w->Text1->isEnabled());
+    EXPECT_EQ(GGCT::Instance().WJM, "");
+    xmlhttp::Manager().clearConnectionCache();
+
+    // Without a session (the sign-in has run out) the claim is refused.
+    ASSERT_TRUE(::service::SetAddress(service.Url()));
+    xmlhttp::Manager().setCookieJar(new QNetworkCookieJar);
+    GGCT::Instance().FGN = QStringLiteral("<p>x</p>");
+    w->Upload();
+    EXPECT_EQ(w->TS->text(), "登陆已失效，请重新登陆后再试");
+    EXPECT_EQ(Page("big").status, 404);
+}
+
+TEST_F(UploadWindow, CopyPutsTheAddressOnTheClipboardOnlyAfterAnUpload) {
+    SCCT* w = Open();
+    QGuiApplication::clipboard()->setText("before");
+    w->CopyAddress();
+    EXPECT_EQ(w->TS->text(), "需要上传成功后,您才能复制专属网址喔!请先去上传网页吧!");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
+
+    Type(w->Text1, "copyme");
+    w->Upload();
+    QTest::mouseClick(w->N_Shape4, Qt::LeftButton, {}, w->N_Shape4->rect().center());
+    w->CopyAddress();
+    EXPECT_EQ(w->TS->text(), "网址已复制,去发给您的TA展示一下吧!");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), service.Url() + "/love/copyme");
+    EXPECT_FALSE(QGuiApplication::clipboard()->text().contains('\n'));
+}
+
+TEST_F(UploadWindow, NameChangeRowOpensOnlyForAUserWithAName) {
+    SCCT* w = Open();
+    w->ShowNameChange();
+    EXPECT_TRUE(w->N_Shape3->Enabled());
+    EXPECT_EQ(w->height(), 261);
+
+    Type(w->Text1, "rowtest");
+    w->Upload();
+    const int width = w->width();
+    w->ShowNameChange();
+    EXPECT_FALSE(w->N_Shape3->Enabled());
+    EXPECT_EQ(w->height(), (3915 + 1000 + 7) / 15);
+    EXPECT_EQ(w->width(), width);
+    EXPECT_LE(w->N_Shape5->geometry().bottom(), w->height());
+}
+
+TEST_F(UploadWindow, NameChangeMovesThePageAndEverythingFollows) {
+    SCCT* w = Open();
+    Type(w->Text1, "oldname");
+    w->Upload();
+    w->ShowNameChange();
+    requests.clear();
+    waits.clear();
+
+    // Every press pauses half a second first, an empty box too.
+    w->ChangeName();
+    EXPECT_EQ(waits, QList<int>{500});
+    EXPECT_EQ(w->TS->text(), "请输入更改名称");
+    EXPECT_TRUE(requests.isEmpty());
+    EXPECT_TRUE(w->N_Shape5->Enabled());
+
+    // The current name is in use: the user's own row holds it.
+    Type(w->Text4, "oldname");
+    w->ChangeName();
+    EXPECT_EQ(w->TS->text(), "该名称已被占用，请试试其它名称吧！");
+    EXPECT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests[0].statement, "Select * from 用户管理 where 文件名='oldname'");
+
+    requests.clear();
+    w->Text4->clear();
+    Type(w->Text4, "NewName");
+    w->ChangeName();
+    ASSERT_EQ(Codes(), (QStringList{"1", "2", "5"}));
+    EXPECT_EQ(requests[0].statement, "Select * from 用户管理 where 文件名='newname'");
+    EXPECT_EQ(requests[1].statement, "update 用户管理 set 文件名='newname' where 文件名='oldname'");
+    EXPECT_EQ(w->TS->text(), "专属名称修改成功");
+    EXPECT_EQ(w->Text1->text(), "newname");
+    EXPECT_EQ(GGCT::Instance().WJM, "newname");
+    EXPECT_EQ(w->Text3->toPlainText(), service.Url() + "/love/newname");
+    EXPECT_EQ(w->height(), 261);
+    EXPECT_FALSE(w->N_Shape3->Enabled());
+    EXPECT_EQ(Page("newname").status, 200);
+    EXPECT_EQ(Page("oldname").status, 404);
+    EXPECT_EQ(Row(kDemoUser)[0][0], "newname");
+    w->CopyAddress();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), service.Url() + "/love/newname");
+}
+
+TEST_F(UploadWindow, NameChangeWithTheServiceGoneChangesNothing) {
+    SCCT* w = Open();
+    Type(w->Text1, "stays");
+    w->Upload();
+    w->ShowNameChange();
+    Type(w->Text4, "moved");
+    xmlhttp::Manager().clearConnectionCache();
+    ASSERT_TRUE(service.Stop());
+    requests.clear();
+    w->ChangeName();
+    EXPECT_EQ(w->TS->text(), "无法连接服务器，请稍后再试");
+    EXPECT_EQ(requests.size(), 1);
+    EXPECT_EQ(w->Text1->text(), "stays");
+    EXPECT_EQ(GGCT::Instance().WJM, "stays");
+}
+
+// The QR code comes with the first success, right of the window's own layout, and reads back
+// as the page address.
+TEST_F(UploadWindow, QrCodeOfTheAddressReadsBackAndSaves) {
+    SCCT* w = Open();
+    const QRect before = w->N_Shape4->geometry();
+    Type(w->Text1, "scanme");
+    w->Upload();
+    ASSERT_TRUE(w->QrPicture->isVisible());
+    EXPECT_EQ(w->QrCaption->text(), "手机扫一扫，马上看");
+    EXPECT_EQ(w->N_Shape6->Caption(), "保存二维码");
+    EXPECT_EQ(w->N_Shape4->geometry(), before);
+    EXPECT_GE(w->QrPicture->x(), 384);
+    EXPECT_LE(w->QrPicture->geometry().right(), w->width());
+    EXPECT_EQ(w->height(), 261);
+
+    QString suggested;
+    const QString file = QDir(programFolder.path()).filePath("code.png");
+    publish::SetSaveFileChooser([&](QWidget*, const QString& name) {
+        suggested = name;
+        return file;
+    });
+    w->SaveQrCode();
+    publish::SetSaveFileChooser({});
+    EXPECT_EQ(suggested, "scanme.png");
+    EXPECT_EQ(w->TS->text(), "二维码已保存");
+
+    const QString zbar = QStandardPaths::findExecutable("zbarimg");
+    ASSERT_FALSE(zbar.isEmpty()) << "zbarimg (Debian zbar-tools) reads the code back";
+    const QString shown = QDir(programFolder.path()).filePath("shown.png");
+    ASSERT_TRUE(w->QrPicture->pixmap().save(shown));
+    for (const QString& picture : {file, shown}) {
+        QProcess read;
+        read.start(zbar, {"--quiet", "--raw", picture});
+        ASSERT_TRUE(read.waitForFinished(30000));
+        EXPECT_EQ(QString::fromUtf8(read.readAllStandardOutput()).trimmed(),
+                  service.Url() + "/love/scanme")
+            << picture.toStdString();
+    }
+}
+
+TEST_F(UploadWindow, ShowingItAgainBringsTheSameWindowForward) {
+    SCCT* w = Open();
+    Type(w->Text1, "again");
+    w->TS->setText("state");
+    EXPECT_EQ(SCCT::ShowWindow(), w);
+    EXPECT_EQ(w->Text1->text(), "again");
+    EXPECT_EQ(w->TS->text(), "state");
+    EXPECT_TRUE(requests.isEmpty());
+}
+
+}  // namespace

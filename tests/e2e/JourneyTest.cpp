@@ -1,0 +1,180 @@
+// The whole journey through the real windows against a real service: a new user registers,
+// signs in, opens a style from the gallery, makes the page, publishes it under a name of his
+// own, copies the address and renames the page. And the addresses it hands out keep working
+// when the service comes back.
+
+#include "Codepage936.h"
+#include "CommonRoutines.h"
+#include "GGCT.h"
+#include "HttpGet.h"
+#include "Login.h"
+#include "Main.h"
+#include "N_Shape.h"
+#include "N_TextBox.h"
+#include "SCCT.h"
+#include "ServiceAddress.h"
+#include "ShellFixture.h"
+#include "StyleEditor.h"
+#include "Wini.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+class Journey : public ShellFixture {
+protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        wini::WriteRememberFlag(QString());
+        Main::SetSignInOpener([this](Main* owner) {
+            login = new Login(owner);
+            login->show();
+        });
+        platform::SetWaiter([](int) {});
+    }
+    void TearDown() override {
+        Main::SetSignInOpener({});
+        ShellFixture::TearDown();
+    }
+    static void Focus(QWidget* widget) {
+        widget->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+    }
+    // Keys as a user types them into a box, then the focus moves on.
+    static void Type(QWidget* box, const QString& text) {
+        Focus(box);
+        QWidget* target = QApplication::focusWidget();
+        for (QChar c : text) {
+            if (c.unicode() < 0x80)
+                QTest::keyClick(target, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+        }
+    }
+    // A shaped button pressed from the keyboard, as a user who tabbed to it.
+    static void Press(N_Shape* button) {
+        Focus(button);
+        QTest::keyClick(button, Qt::Key_Return);
+        QApplication::processEvents();
+    }
+
+    QPointer<Login> login;
+};
+
+TEST_F(Journey, RegisterSignInMakePublishCopyAndRename) {
+    auto* window = new Main();
+    QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
+    QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
+    ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
+    ASSERT_TRUE(login);
+
+    // Registration.
+    Press(login->N_Shape3);
+    Type(login->N_TextBox3, "123456789");
+    Type(login->N_TextBox4, "love2026");
+    Type(login->N_TextBox5, "love2026");
+    Type(login->N_TextBox6, "13800138000");
+    Press(login->N_Shape4);
+    EXPECT_EQ(login->Label3->text(), "注册成功，请返回登陆");
+
+    // Sign-in.
+    Press(login->N_Shape5);
+    Type(login->N_TextBox1, "123456789");
+    Type(login->N_TextBox2, "love2026");
+    Press(login->N_Shape2);
+    QApplication::processEvents();
+    ASSERT_FALSE(login);
+    ASSERT_TRUE(window->FGZS->isEnabled());
+
+    // The first tile's editor, one entry changed, then "上传网页".
+    ClickablePicture* tile = window->Image1[0];
+    QTest::mouseClick(tile, Qt::LeftButton, {}, tile->rect().center());
+    StyleEditor* editor = EditorDesk::Instance().Find(1);
+    ASSERT_TRUE(editor && editor->isVisible());
+    EXPECT_EQ(GGCT::Instance().YMFG, "文字+MV效果");
+    auto* partner = qobject_cast<QLineEdit*>(editor->Box(1));
+    ASSERT_TRUE(partner);
+    partner->clear();
+    Type(partner, "小美");
+    QTest::mouseClick(editor->Command2, Qt::LeftButton);
+    SCCT* upload = SCCT::Instance();
+    ASSERT_TRUE(upload && upload->isVisible());
+
+    // A name typed with capitals and a hyphen arrives in small letters without the hyphen.
+    Type(upload->Text1, "My-Love2");
+    EXPECT_EQ(upload->Text1->text(), "mylove2");
+    Press(upload->N_Shape2);
+    EXPECT_EQ(upload->TS->text(), "上传成功！");
+    const QString address = service.Url() + "/love/mylove2";
+    EXPECT_EQ(upload->Text3->toPlainText(), address);
+    const HttpResult page = HttpGet(address);
+    EXPECT_EQ(page.status, 200);
+    EXPECT_EQ(page.body, cp936::Encode(GGCT::Instance().FGN));
+    EXPECT_TRUE(GGCT::Instance().FGN.contains("小美"));
+    const auto row =
+        service.Query("SELECT 文件名, 页面风格, 上传时间 FROM 用户管理 WHERE 用户='123456789'");
+    ASSERT_EQ(row.size(), 1u);
+    EXPECT_EQ(row[0], (QStringList{"mylove2", "文字+MV效果", row[0].value(2)}));
+    EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")
+                    .match(row[0][2])
+                    .hasMatch());
+
+    // Copy, then rename.
+    Press(upload->N_Shape4);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), address);
+    Press(upload->N_Shape3);
+    Type(upload->Text4, "Ours2026");
+    Press(upload->N_Shape5);
+    EXPECT_EQ(upload->TS->text(), "专属名称修改成功");
+    EXPECT_EQ(HttpGet(service.Url() + "/love/ours2026").body, page.body);
+    EXPECT_EQ(HttpGet(address).status, 404);
+    Press(upload->N_Shape4);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), service.Url() + "/love/ours2026");
+}
+
+// The page's absolute addresses (the page itself and everything it loads) still answer after
+// the service stopped and came back on its fixed address.
+TEST_F(Journey, PublishedAddressesLastAcrossARestart) {
+    auto* window = new Main();
+    QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
+    QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
+    ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
+    Type(login->N_TextBox1, "88888888");
+    Type(login->N_TextBox2, "zenri520");
+    Press(login->N_Shape2);
+    ASSERT_TRUE(window->FGZS->isEnabled());
+    ClickablePicture* tile = window->Image1[1];
+    QTest::mouseClick(tile, Qt::LeftButton, {}, tile->rect().center());
+    StyleEditor* editor = EditorDesk::Instance().Find(2);
+    ASSERT_TRUE(editor);
+    editor->Check1->setChecked(true);
+    QTest::mouseClick(editor->Command2, Qt::LeftButton);
+    SCCT* upload = SCCT::Instance();
+    ASSERT_TRUE(upload);
+    Type(upload->Text1, "lasting");
+    Press(upload->N_Shape2);
+    ASSERT_EQ(upload->TS->text(), "上传成功！");
+
+    const QString page = upload->Text3->toPlainText();
+    QStringList addresses{page};
+    static const QRegularExpression loaded(QStringLiteral("(?:src|href)=\"(http://[^\"]+)\""));
+    for (const auto& match : loaded.globalMatch(GGCT::Instance().FGN)) {
+        if (match.captured(1).startsWith(service.Url() + "/biaobai/"))
+            addresses << match.captured(1);
+    }
+    EXPECT_GE(addresses.size(), 5);
+
+    const QString before = service.Url();
+    xmlhttp::Manager().clearConnectionCache();
+    ASSERT_TRUE(service.RestartOnSamePort()) << service.Error().toStdString();
+    EXPECT_EQ(service.Url(), before);
+    for (const QString& a : addresses)
+        EXPECT_EQ(HttpGet(a).status, 200) << a.toStdString();
+}
+
+}  // namespace
