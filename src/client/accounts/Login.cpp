@@ -14,6 +14,7 @@
 
 #include <QPainter>
 #include <QPointer>
+#include <QTimer>
 
 namespace accounts {
 
@@ -176,11 +177,28 @@ Login::Login(Main* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint)
 
     BuildTitleStrip();
     BuildSignInPanel();
-    BuildRegistrationPanel();
-    BuildDisclaimerPanel();
-    SetTabOrders();
     Shape1 = new OutlineShape(this);
     Open();
+}
+
+// The panels that open hidden are built once the window has been painted, so that the window
+// is up at once; whatever needs them before (a switch of panels) builds them on the spot.
+bool Login::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::Paint && !Picture3)
+        QTimer::singleShot(0, this, &Login::BuildHiddenPanels);
+    return handled;
+}
+
+void Login::BuildHiddenPanels() {
+    if (Picture3)
+        return;
+    BuildRegistrationPanel();
+    BuildDisclaimerPanel();
+    for (N_TextBox* box : {N_TextBox3, N_TextBox4, N_TextBox5, N_TextBox6})
+        ShowHint(box);
+    SetTabOrders();
+    Shape1->raise();
 }
 
 void Login::BuildTitleStrip() {
@@ -224,8 +242,23 @@ void Login::BuildSignInPanel() {
     connect(N_Shape2, &N_Shape::Click, this, &Login::SignIn);
     connect(N_Shape1, &N_Shape::Click, this,
             [] { OpenDocument(accounts::CustomerServiceAddress()); });
-    connect(N_Shape3, &N_Shape::Click, this,
-            [this] { ShowPanel(Picture3, QStringLiteral("用户注册")); });
+    connect(N_Shape3, &N_Shape::Click, this, [this] {
+        BuildHiddenPanels();
+        ShowPanel(Picture3, QStringLiteral("用户注册"));
+    });
+    for (N_TextBox* box : {N_TextBox1, N_TextBox2})
+        WatchBox(box);
+}
+
+// The focus rules of a box, and the digits-only filter of the number boxes.
+void Login::WatchBox(N_TextBox* box) {
+    connect(box, &N_TextBox::GotFocus, this, [this, box] { BoxGotFocus(box); });
+    connect(box, &N_TextBox::LostFocus, this, [this, box] { BoxLostFocus(box); });
+    if (IsPlainBox(*this, box)) {
+        connect(box, &N_TextBox::KeyPress, this, &DigitFilter);
+        // Digits only also for text from an input method, a paste or a drop.
+        box->SetTextFilter(controls::DigitsOnly);
+    }
 }
 
 void Login::BuildRegistrationPanel() {
@@ -254,17 +287,8 @@ void Login::BuildRegistrationPanel() {
         Picture2->setFocus(Qt::OtherFocusReason);
     });
     connect(N_TextBox4, &N_TextBox::Change, this, &Login::ResetConfirmation);
-
-    for (N_TextBox* box :
-         {N_TextBox1, N_TextBox2, N_TextBox3, N_TextBox4, N_TextBox5, N_TextBox6}) {
-        connect(box, &N_TextBox::GotFocus, this, [this, box] { BoxGotFocus(box); });
-        connect(box, &N_TextBox::LostFocus, this, [this, box] { BoxLostFocus(box); });
-    }
-    for (N_TextBox* box : {N_TextBox1, N_TextBox3, N_TextBox6}) {
-        connect(box, &N_TextBox::KeyPress, this, &DigitFilter);
-        // Digits only also for text from an input method, a paste or a drop.
-        box->SetTextFilter(controls::DigitsOnly);
-    }
+    for (N_TextBox* box : {N_TextBox3, N_TextBox4, N_TextBox5, N_TextBox6})
+        WatchBox(box);
 }
 
 void Login::BuildDisclaimerPanel() {
@@ -295,13 +319,15 @@ void Login::SetTabOrders() {
         setTabOrder(chain[i - 1], chain[i]);
 }
 
+void Login::ShowHint(N_TextBox* box) {
+    box->SetForeColor(kHintColor);
+    box->SetText(HintOf(box));
+}
+
 // Opening: every box shows its hint, then a remembered sign-in is put back.
 void Login::Open() {
-    for (N_TextBox* box :
-         {N_TextBox1, N_TextBox2, N_TextBox3, N_TextBox4, N_TextBox5, N_TextBox6}) {
-        box->SetForeColor(kHintColor);
-        box->SetText(HintOf(box));
-    }
+    ShowHint(N_TextBox1);
+    ShowHint(N_TextBox2);
     if (wini::ReadRememberFlag() == QLatin1String("1") && IniFileExists(wini::SettingsFilePath())) {
         const QString file = wini::SettingsFilePath();
         N_TextBox1->SetText(ReadIni(wini::Section(), QString::fromUtf16(wini::kAccountKey), file));
@@ -367,7 +393,7 @@ void Login::ResetConfirmation() {
 
 void Login::ShowPanel(QWidget* panel, const QString& title) {
     for (QWidget* other : {Picture2, Picture3, Picture4}) {
-        if (other != panel)
+        if (other && other != panel)
             other->hide();
     }
     panel->show();

@@ -63,36 +63,45 @@ public:
     QLabel* Label2;
     N_Shape* N_Shape1;
     N_Shape* N_Shape3;
-    // Registration panel.
-    QWidget* Picture3;
-    QLabel* Label5;
-    N_TextBox* N_TextBox3;
-    N_TextBox* N_TextBox4;
-    N_TextBox* N_TextBox5;
-    N_TextBox* N_TextBox6;
-    QLabel* Label3;
-    N_Shape* N_Shape4;
-    N_Shape* N_Shape6;
-    N_Shape* N_Shape5;
+    // Registration panel and disclaimer panel: built once the window is up
+    // (BuildHiddenPanels), null before.
+    QWidget* Picture3 = nullptr;
+    QLabel* Label5 = nullptr;
+    N_TextBox* N_TextBox3 = nullptr;
+    N_TextBox* N_TextBox4 = nullptr;
+    N_TextBox* N_TextBox5 = nullptr;
+    N_TextBox* N_TextBox6 = nullptr;
+    QLabel* Label3 = nullptr;
+    N_Shape* N_Shape4 = nullptr;
+    N_Shape* N_Shape6 = nullptr;
+    N_Shape* N_Shape5 = nullptr;
     // Disclaimer panel.
-    QWidget* Picture4;
-    QPlainTextEdit* Text1;
-    N_Shape* N_Shape9;
-    N_Shape* N_Shape8;
+    QWidget* Picture4 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    N_Shape* N_Shape9 = nullptr;
+    N_Shape* N_Shape8 = nullptr;
 
     // The actions of "登 陆" and "立 即 注 册".
     void SignIn();
     void Register();
 
+    // Builds the registration and disclaimer panels if they are not there yet.
+    void BuildHiddenPanels();
+
     // The hint of one of the six boxes, and whether the box shows it.
     static QString HintOf(const N_TextBox* box);
     static bool ShowsHint(const N_TextBox* box);
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     void BuildTitleStrip();
     void BuildSignInPanel();
     void BuildRegistrationPanel();
     void BuildDisclaimerPanel();
+    void WatchBox(N_TextBox* box);
+    void ShowHint(N_TextBox* box);
     void SetTabOrders();
     void Open();
 

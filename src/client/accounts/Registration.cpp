@@ -19,6 +19,7 @@ bool NotFilledIn(const N_TextBox* box) {
 }  // namespace
 
 void Login::Register() {
+    BuildHiddenPanels();
     SetStatus(Label3, QString());
     if (!LockOut(N_Shape4))
         return;

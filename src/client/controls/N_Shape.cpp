@@ -389,9 +389,18 @@ QFont N_Shape::CaptionFont() const {
     return font;
 }
 
+// Measuring the caption shapes its text; the layout asks several times while a stored set
+// loads, mostly for the same caption in the same font.
 QSize N_Shape::CaptionSize() const {
-    const QFontMetrics metrics(CaptionFont());
-    return QSize(metrics.horizontalAdvance(caption_), metrics.height());
+    const QFont font = CaptionFont();
+    if (!measured_ || measuredCaption_ != caption_ || measuredFont_ != font) {
+        const QFontMetrics metrics(font);
+        measuredSize_ = QSize(metrics.horizontalAdvance(caption_), metrics.height());
+        measuredCaption_ = caption_;
+        measuredFont_ = font;
+        measured_ = true;
+    }
+    return measuredSize_;
 }
 
 bool N_Shape::IsMouseOver() const {

@@ -182,6 +182,11 @@ private:
     QStringList changed_;
 
     QString caption_;
+    // The caption's size, kept for the caption and font it was measured with.
+    mutable bool measured_ = false;
+    mutable QString measuredCaption_;
+    mutable QFont measuredFont_;
+    mutable QSize measuredSize_;
     int style_ = 4;
     int fontSize_ = 8;
     bool fontBold_ = false;

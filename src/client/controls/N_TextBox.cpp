@@ -49,10 +49,21 @@ Qt::Alignment HorizontalAlignment(int alignment) {
     }
 }
 
-void SetColor(QWidget* widget, QPalette::ColorRole role, quint32 ole) {
+// Colours of some roles of a widget's palette. A palette change is costly (it travels to
+// every child), so the widget's palette is set once, and only when a colour really changes.
+void SetColors(QWidget* widget,
+               std::initializer_list<std::pair<QPalette::ColorRole, quint32>> colours) {
     QPalette palette = widget->palette();
-    palette.setColor(role, FromOle(ole));
-    widget->setPalette(palette);
+    bool changed = false;
+    for (const auto& [role, ole] : colours) {
+        const QColor colour = FromOle(ole);
+        if (palette.color(role) != colour || !(palette.resolveMask() & (1ull << role))) {
+            palette.setColor(role, colour);
+            changed = true;
+        }
+    }
+    if (changed)
+        widget->setPalette(palette);
 }
 
 // Asks the edit box that uses it which character masks its text.
@@ -278,6 +289,10 @@ bool N_TextBox::ReadProperties(const controls::PropertyBag& bag) {
     r.Text("HeaderCaption", QStringLiteral("Header"),
            [this](const QString& v) { SetHeaderCaption(v); });
     loading_ = false;
+    if (std::exchange(colorsPending_, false)) {
+        ApplyBoxColors();
+        ApplyHeaderColors();
+    }
     return r.Ok();
 }
 
@@ -404,10 +419,15 @@ void N_TextBox::SetFontName(const QString& family) {
 }
 
 void N_TextBox::ApplyBoxColors() {
-    SetColor(txt_, QPalette::Text, foreColor_);
-    SetColor(lbl_, QPalette::WindowText, foreColor_);
-    SetColor(txt_, QPalette::Base, backColor_);
-    SetColor(txt_, QPalette::Window, backColor_);
+    // While a stored set loads, the colours are applied once at its end.
+    if (loading_) {
+        colorsPending_ = true;
+        return;
+    }
+    SetColors(txt_, {{QPalette::Text, foreColor_},
+                     {QPalette::Base, backColor_},
+                     {QPalette::Window, backColor_}});
+    SetColors(lbl_, {{QPalette::WindowText, foreColor_}});
     update();
 }
 
@@ -555,9 +575,13 @@ bool N_TextBox::SetHeaderAlignement(int alignment) {
 }
 
 void N_TextBox::ApplyHeaderColors() {
-    SetColor(lblHeader_, QPalette::WindowText, headerForeColor_);
-    SetColor(lblHeader_, QPalette::Window, headerBackColor_);
-    SetColor(this, QPalette::Window, headerBackColor_);
+    if (loading_) {
+        colorsPending_ = true;
+        return;
+    }
+    SetColors(lblHeader_,
+              {{QPalette::WindowText, headerForeColor_}, {QPalette::Window, headerBackColor_}});
+    SetColors(this, {{QPalette::Window, headerBackColor_}});
 }
 
 void N_TextBox::SetHeaderForeColor(quint32 ole) {

@@ -152,6 +152,7 @@ private:
     controls::TextFilter textFilter_;
     QStringList changed_;
     bool loading_ = false;
+    bool colorsPending_ = false;  // colours assigned while loading, applied at its end
 
     quint32 foreColor_ = 0x00D05C28;
     quint32 borderColor_ = 0x00D05C28;

@@ -71,7 +71,7 @@ StyleEditor::StyleEditor(const pages::Style& style)
       style_(style) {
     setObjectName(style.windowName);
     setWindowTitle(style.caption);
-    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    setWindowIcon(ProgramIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(WindowFont());
     setFixedSize(style.ClientSize());

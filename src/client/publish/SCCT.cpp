@@ -108,7 +108,7 @@ SCCT::SCCT()
                            Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("SCCT"));
     setWindowTitle(QStringLiteral("网页上传"));
-    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    setWindowIcon(ProgramIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(controls::MakeFont(QStringLiteral("宋体"), 9));
     Build();

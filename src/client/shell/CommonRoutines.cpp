@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
@@ -100,6 +101,11 @@ bool WindowMover::eventFilter(QObject* watched, QEvent* event) {
         default:
             return false;
     }
+}
+
+const QIcon& ProgramIcon() {
+    static const QIcon icon(QStringLiteral(":/icon.png"));
+    return icon;
 }
 
 void CentreOnScreen(QWidget* window) {

@@ -11,6 +11,7 @@
 #include <functional>
 
 class N_Shape;
+class QIcon;
 class QWidget;
 
 // Asks the desktop to open an address or a file with its default handler; the result is not
@@ -37,6 +38,10 @@ private:
     bool moving_ = false;
     QPoint offset_;
 };
+
+// The program's icon, which every window carries. Read from the resources once: reading the
+// picture again for each window would cost every window's opening its decoding.
+const QIcon& ProgramIcon();
 
 // Places a window in the middle of the primary screen's available area.
 void CentreOnScreen(QWidget* window);

@@ -94,7 +94,7 @@ Main::Main(QWidget* parent)
       background_(QStringLiteral(":/main-background.png")) {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("风格"));
-    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    setWindowIcon(ProgramIcon());
     setFixedSize(kClientSize);
     CentreOnScreen(this);
 

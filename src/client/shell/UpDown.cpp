@@ -41,7 +41,7 @@ UpDown::UpDown(QWidget* parent)
       N_Shape3(MakeButton(this, "N_Shape3", QStringLiteral("访 问 官 网"), 0x0000FF, kHomePage)) {
     setObjectName(QStringLiteral("UpDown"));
     setWindowTitle(QStringLiteral("软件更新"));
-    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    setWindowIcon(ProgramIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kClientSize);
     CentreOnScreen(this);

@@ -22,6 +22,8 @@ void AccountsFixture::SetUp() {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(login));
     login->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(login));
+    // The registration and disclaimer panels follow once the window has been painted.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return login->Picture3 != nullptr; }));
     platform::SetWaiter([this](int milliseconds) {
         const bool registering = login->Picture3->isVisible();
         waits.append({milliseconds, (registering ? login->Label3 : login->Label2)->text(),

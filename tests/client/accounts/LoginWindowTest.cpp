@@ -28,6 +28,8 @@ protected:
         delete login.data();
         login = new Login(window);
         login->show();
+        if (!QTest::qWaitFor([this] { return login->Picture3 != nullptr; }))
+            ADD_FAILURE() << "the hidden panels were not built";
         return login;
     }
     QWidget* TabFrom(QWidget* widget) {
@@ -68,6 +70,21 @@ TEST_F(LoginWindow, OpensCentredOverTheMainWindowWithItsLayout) {
     EXPECT_EQ(login->Text1->toPlainText(), QString(DisclaimerText()).replace("\r\n", "\n"));
     EXPECT_TRUE(DisclaimerText().contains("免责条款"));
     EXPECT_TRUE(DisclaimerText().contains("Zenri表白网页生成器"));
+}
+
+// The hidden panels come after the first paint; a switch before that finds them all the same.
+TEST_F(LoginWindow, RegistrationIsThereWhenAskedForAtOnce) {
+    delete login.data();
+    login = new Login(window);
+    EXPECT_EQ(login->Picture3, nullptr);
+    emit login->N_Shape3->Click();
+    ASSERT_TRUE(login->Picture3);
+    EXPECT_FALSE(login->Picture2->isVisibleTo(login));
+    EXPECT_TRUE(login->Picture3->isVisibleTo(login));
+    EXPECT_EQ(login->Label1->text(), "用户注册");
+    EXPECT_EQ(login->N_TextBox3->Text(), "请输入QQ号码");
+    EXPECT_EQ(login->N_TextBox6->Text(), "请输入手机号码（找回密码时使用)");
+    EXPECT_EQ(login->Shape1->parentWidget()->children().last(), login->Shape1);
 }
 
 TEST_F(LoginWindow, DisclaimerLinesFitTheirBox) {
@@ -317,8 +334,7 @@ TEST_F(LoginWindow, TitleStripMovesTheWindowWithTheLeftButtonOnly) {
         const QPoint local(120, 10);
         const QPoint global = surface->mapToGlobal(local);
         const QPoint by(25, 15);
-        QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button,
-                          Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
         QApplication::sendEvent(surface, &press);
         QMouseEvent move(QEvent::MouseMove, local + by, global + by, Qt::NoButton, button,
                          Qt::NoModifier);

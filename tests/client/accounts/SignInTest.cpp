@@ -129,6 +129,7 @@ TEST_F(SignIn, RememberedSignInIsWrittenAndShownAtTheNextOpening) {
 
     auto* again = new Login(window);
     again->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return again->Picture3 != nullptr; }));
     EXPECT_EQ(again->N_TextBox1->Text(), kDemoUser);
     EXPECT_EQ(again->N_TextBox2->Text(), kDemoPassword);
     EXPECT_TRUE(again->Check1->isChecked());
