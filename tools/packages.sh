@@ -4,7 +4,7 @@
 ZR_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
-    libcpp-httplib-dev libssl-dev zlib1g-dev libbrotli-dev
+    libmicrohttpd-dev
     libsodium-dev libqrencode-dev sqlite3
     libgtest-dev libgmock-dev libbenchmark-dev
 )

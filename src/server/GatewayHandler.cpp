@@ -159,6 +159,16 @@ GatewayReply GatewayHandler::Handle(const RequestContext& context, QByteArrayVie
     return reply;
 }
 
+bool GatewayHandler::HashesPassword(QByteArrayView body) {
+    BodyError error;
+    const auto request = DecodeGatewayBody(body, &error);
+    if (!request || (request->code != Command::Query && request->code != Command::Execute))
+        return false;
+    const auto recognised = statements::Recognise(request->statement);
+    return recognised &&
+           (recognised->kind == Kind::SignInLookup || recognised->kind == Kind::RegistrationInsert);
+}
+
 GatewayReply GatewayHandler::Statement(const RequestContext& context,
                                        const GatewayRequest& request) {
     const auto recognised = statements::Recognise(request.statement);

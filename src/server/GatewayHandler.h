@@ -75,6 +75,10 @@ public:
 
     GatewayReply Handle(const RequestContext& context, QByteArrayView body);
 
+    // True when handling the body hashes a password (a sign-in lookup, a registration): the
+    // HTTP layer runs those on threads of their own, so that nothing else waits behind them.
+    static bool HashesPassword(QByteArrayView body);
+
     // The server's local time as sent for code 3: "YYYY-MM-DD HH:MM:SS".
     QString ServerTime() const;
 

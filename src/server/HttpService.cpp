@@ -3,15 +3,25 @@
 #include "GatewayProtocol.h"
 #include "RequestBody.h"
 #include "SessionTokens.h"
+#include "WorkerPool.h"
 
-#include <httplib.h>
+#include <microhttpd.h>
 
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace server {
 namespace {
@@ -30,17 +40,63 @@ constexpr SitePage kSitePages[] = {
 // Folders of the site served file by file.
 constexpr const char* kSiteFolders[] = {"static", "adverts", "biaobai"};
 
-// What the handlers of one request tell the log. httplib runs a request start to end on one
-// thread, so the note of the thread is the note of its request.
-struct RequestNote {
+// What the layer keeps of a connection for the whole time it is open: who is at the other
+// end, and the request line that has arrived but not yet reached a route (so that a request
+// the library refuses by itself is logged too).
+struct Link {
+    QString client;
+    QString method;
+    std::string target;
     SteadyClock::time_point start;
-    bool started = false;
-    bool logged = false;
+    bool waiting = false;
 };
-thread_local RequestNote t_note;
+
+// One request on its way through the layer: the body as it arrives, and the gateway's reply
+// when the work ran on the worker pool.
+struct Exchange {
+    std::string body;
+    bool refused = false;  // answered before the body was in
+    // Over the size limit: the rest of the body is read and dropped, so that the client, which
+    // sends it before it reads, gets the refusal rather than a connection cut under it.
+    bool draining = false;
+    qint64 drained = 0;
+    std::optional<GatewayReply> reply;
+    bool working = false;  // suspended while a worker prepares the reply
+};
+
+// A reply of the service, before it becomes the library's response.
+struct Answer {
+    int status = 200;
+    QByteArray body;
+    std::string contentType;
+    std::vector<std::pair<std::string, std::string>> headers;
+};
+
+QString ClientAddress(MHD_Connection* connection) {
+    const MHD_ConnectionInfo* info =
+        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+    if (!info || !info->client_addr)
+        return QString();
+    char text[INET6_ADDRSTRLEN] = {};
+    const sockaddr* address = info->client_addr;
+    if (address->sa_family == AF_INET) {
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(address)->sin_addr, text,
+                  sizeof text);
+    } else if (address->sa_family == AF_INET6) {
+        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr, text,
+                  sizeof text);
+    }
+    return QString::fromLatin1(text);
+}
+
+Link* LinkOf(MHD_Connection* connection) {
+    const MHD_ConnectionInfo* info =
+        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+    return info ? static_cast<Link*>(info->socket_context) : nullptr;
+}
 
 // The target as it came, with anything unprintable or non-ASCII percent-encoded, for the log.
-QString PrintableTarget(const std::string& target) {
+QString PrintableTarget(std::string_view target) {
     QString out;
     for (unsigned char c : target.substr(0, 200)) {
         if (c > 0x20 && c < 0x7f && c != '"') {
@@ -52,24 +108,121 @@ QString PrintableTarget(const std::string& target) {
     return out;
 }
 
-std::string StatusLine(int status) {
-    switch (status) {
-        case 400:
-            return "400 Bad Request";
-        case 404:
-            return "404 Not Found";
-        case 405:
-            return "405 Method Not Allowed";
-        case 414:
-            return "414 URI Too Long";
-        default:
-            return std::to_string(status);
-    }
-}
-
 bool IsHostChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
            c == '-' || c == ':' || c == '[' || c == ']';
+}
+
+// A header name must be a token: no blank, no separator, no control character. The library
+// keeps "Transfer-Encoding " (a blank before the colon) as a name of its own, which a proxy
+// in front might read as Transfer-Encoding.
+bool IsToken(std::string_view name) {
+    if (name.empty())
+        return false;
+    for (unsigned char c : name) {
+        if (c <= 0x20 || c >= 0x7f || std::strchr("\"(),/:;<=>?@[\\]{}", c))
+            return false;
+    }
+    return true;
+}
+
+// The framing headers of a request, as far as the library lets them through.
+struct Framing {
+    int contentLengths = 0;
+    int transferEncodings = 0;
+    bool badName = false;
+    std::string transferEncoding;
+};
+
+MHD_Result CountHeader(void* cls, MHD_ValueKind, const char* key, size_t keySize, const char* value,
+                       size_t valueSize) {
+    auto* framing = static_cast<Framing*>(cls);
+    const std::string_view name(key, keySize);
+    if (!IsToken(name))
+        framing->badName = true;
+    if (strncasecmp(key, "Content-Length", keySize) == 0 && keySize == 14)
+        ++framing->contentLengths;
+    if (strncasecmp(key, "Transfer-Encoding", keySize) == 0 && keySize == 17) {
+        ++framing->transferEncodings;
+        framing->transferEncoding.assign(value ? value : "", valueSize);
+    }
+    return MHD_YES;
+}
+
+// Why a request's framing is not taken, or nothing: one Content-Length at most, no
+// Transfer-Encoding beside it, and "chunked" as the only transfer coding.
+std::optional<QString> FramingRefusal(MHD_Connection* connection) {
+    Framing framing;
+    MHD_get_connection_values_n(connection, MHD_HEADER_KIND, &CountHeader, &framing);
+    if (framing.badName)
+        return QStringLiteral("a header name that is no token");
+    if (framing.contentLengths > 1)
+        return QStringLiteral("more than one Content-Length");
+    if (framing.transferEncodings > 1 || (framing.transferEncodings && framing.contentLengths))
+        return QStringLiteral("Transfer-Encoding with another length");
+    if (framing.transferEncodings && strcasecmp(framing.transferEncoding.c_str(), "chunked") != 0)
+        return QStringLiteral("a transfer coding other than chunked");
+    return std::nullopt;
+}
+
+std::optional<unsigned long long> DeclaredLength(MHD_Connection* connection) {
+    const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Content-Length");
+    if (!value)
+        return std::nullopt;
+    char* end = nullptr;
+    const unsigned long long length = std::strtoull(value, &end, 10);
+    return length;
+}
+
+// One byte range of a file ("bytes=FIRST-LAST", "bytes=FIRST-", "bytes=-SUFFIX"); nothing
+// for a header this service does not take apart (several ranges), which gets the whole file.
+struct ByteRange {
+    qint64 first = 0, last = 0;
+    bool satisfiable = true;
+};
+std::optional<ByteRange> ParseRange(const char* header, qint64 size) {
+    if (!header)
+        return std::nullopt;
+    std::string_view text(header);
+    if (text.substr(0, 6) != "bytes=" || text.find(',') != std::string_view::npos)
+        return std::nullopt;
+    text.remove_prefix(6);
+    const size_t dash = text.find('-');
+    if (dash == std::string_view::npos)
+        return std::nullopt;
+    const auto number = [](std::string_view digits, qint64* out) {
+        if (digits.empty() || digits.size() > 18)
+            return false;
+        qint64 n = 0;
+        for (char c : digits) {
+            if (c < '0' || c > '9')
+                return false;
+            n = n * 10 + (c - '0');
+        }
+        *out = n;
+        return true;
+    };
+    ByteRange range;
+    qint64 a = 0, b = 0;
+    const std::string_view from = text.substr(0, dash), to = text.substr(dash + 1);
+    if (from.empty()) {
+        if (!number(to, &b) || b == 0)
+            return std::nullopt;
+        range.first = std::max<qint64>(0, size - b);
+        range.last = size - 1;
+    } else {
+        if (!number(from, &a))
+            return std::nullopt;
+        range.first = a;
+        range.last = size - 1;
+        if (!to.empty()) {
+            if (!number(to, &b) || b < a)
+                return std::nullopt;
+            range.last = std::min(b, size - 1);
+        }
+    }
+    range.satisfiable = range.first < size && size > 0;
+    return range;
 }
 
 }  // namespace
@@ -78,41 +231,50 @@ class HttpService::Impl {
 public:
     Impl(const ServeOptions& options, Store& store, GatewayHandler& gateway, const SiteFiles& site,
          RequestLog& log)
-        : options_(options), store_(store), gateway_(gateway), site_(site), log_(log) {
-        const int threads = options.threads;
-        server_.new_task_queue = [threads] {
-            return new httplib::ThreadPool(static_cast<size_t>(threads));
-        };
-        server_.set_payload_max_length(static_cast<size_t>(options.maxBodyBytes));
-        server_.set_read_timeout(options.readTimeoutSeconds, 0);
-        server_.set_write_timeout(options.writeTimeoutSeconds, 0);
-        server_.set_keep_alive_max_count(1000);
-        server_.set_keep_alive_timeout(5);
-        server_.set_tcp_nodelay(true);
-        // Only SO_REUSEADDR: httplib's default adds SO_REUSEPORT, which would let a second
-        // service start on a port already in use. The socket is kept to widen its backlog.
-        server_.set_socket_options([this](int socket) {
-            const int yes = 1;
-            setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-            listenSocket_ = socket;
-        });
-        Routes();
+        : options_(options),
+          store_(store),
+          gateway_(gateway),
+          site_(site),
+          log_(log),
+          hashing_(options.hashThreads, options.maxConnections) {}
+
+    ~Impl() {
+        if (listenSocket_ >= 0)
+            ::close(listenSocket_);
     }
 
     int Bind(const QString& host, int port) {
-        const std::string h = host.toStdString();
-        const int bound =
-            port == 0 ? server_.bind_to_any_port(h) : (server_.bind_to_port(h, port) ? port : -1);
-        if (bound > 0) {
-            // httplib listens with a backlog of 5; under bursts of new connections the kernel
-            // then drops handshakes, which clients retry only after a second.
-            ::listen(listenSocket_, SOMAXCONN);
-            fallbackHost_ =
-                (host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']')
-                                                 : host) +
-                QLatin1Char(':') + QString::number(bound);
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_PASSIVE | AI_NUMERICHOST | AI_NUMERICSERV;
+        addrinfo* found = nullptr;
+        const std::string service = std::to_string(port);
+        if (getaddrinfo(host.toStdString().c_str(), service.c_str(), &hints, &found) != 0 || !found)
+            return -1;
+        const int fd = ::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        // Only SO_REUSEADDR: with SO_REUSEPORT a second service could start on a port in use.
+        const int yes = 1;
+        const bool bound =
+            fd >= 0 && setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) == 0 &&
+            ::bind(fd, found->ai_addr, found->ai_addrlen) == 0 && ::listen(fd, SOMAXCONN) == 0;
+        freeaddrinfo(found);
+        if (!bound) {
+            if (fd >= 0)
+                ::close(fd);
+            return -1;
         }
-        return bound;
+        sockaddr_storage address{};
+        socklen_t length = sizeof address;
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+        const int actual = address.ss_family == AF_INET6
+                               ? ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port)
+                               : ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+        listenSocket_ = fd;
+        fallbackHost_ =
+            (host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host) +
+            QLatin1Char(':') + QString::number(actual);
+        return actual;
     }
 
     bool Run() {
@@ -120,130 +282,375 @@ public:
             std::lock_guard lock(mutex_);
             if (stopRequested_)
                 return true;
-            starting_ = true;
         }
-        const bool ok = server_.listen_after_bind();
-        {
-            std::lock_guard lock(mutex_);
-            starting_ = false;
-        }
-        changed_.notify_all();
-        return ok;
+        // Connections are served by a few epoll threads: an idle or slow connection costs no
+        // thread. Every connection has a bounded memory pool (headers beyond it get 431), a
+        // time-out, and each client address a bounded number of connections.
+        daemon_ = MHD_start_daemon(
+            MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO, 0, nullptr,
+            nullptr, &Impl::Access, this, MHD_OPTION_LISTEN_SOCKET, listenSocket_,
+            MHD_OPTION_THREAD_POOL_SIZE, static_cast<unsigned int>(options_.threads),
+            MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned int>(options_.maxConnections),
+            MHD_OPTION_PER_IP_CONNECTION_LIMIT,
+            static_cast<unsigned int>(options_.connectionsPerAddress),
+            MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<size_t>(options_.headerBytes),
+            MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned int>(options_.readTimeoutSeconds),
+            MHD_OPTION_STRICT_FOR_CLIENT, 1, MHD_OPTION_URI_LOG_CALLBACK, &Impl::RequestLine, this,
+            MHD_OPTION_NOTIFY_COMPLETED, &Impl::Completed, this, MHD_OPTION_NOTIFY_CONNECTION,
+            &Impl::ConnectionChange, this, MHD_OPTION_EXTERNAL_LOGGER, &Impl::LibraryMessage, this,
+            MHD_OPTION_END);
+        if (!daemon_)
+            return false;
+        listenSocket_ = -1;  // the library's now, closed when it stops
+        std::unique_lock lock(mutex_);
+        running_ = true;
+        changed_.wait(lock, [this] { return stopRequested_; });
+        running_ = false;
+        lock.unlock();
+        MHD_stop_daemon(daemon_);
+        daemon_ = nullptr;
+        return true;
     }
 
     void Stop() {
-        std::unique_lock lock(mutex_);
-        stopRequested_ = true;
-        // Between Run's start and the start of httplib's accept loop a stop would be lost;
-        // wait for the loop to run (or for Run to end) before stopping it.
-        while (starting_ && !server_.is_running()) {
-            changed_.wait_for(lock, std::chrono::milliseconds(1));
+        {
+            std::lock_guard lock(mutex_);
+            stopRequested_ = true;
         }
-        server_.stop();
+        changed_.notify_all();
     }
 
-    bool IsRunning() const { return server_.is_running(); }
+    bool IsRunning() const {
+        std::lock_guard lock(mutex_);
+        return running_;
+    }
 
 private:
-    void Routes() {
-        server_.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
-            t_note.start = SteadyClock::now();
-            t_note.started = true;
-            t_note.logged = false;
-            return httplib::Server::HandlerResponse::Unhandled;
-        });
-        // Called after every response has been written: the next request starts afresh.
-        server_.set_logger(
-            [](const httplib::Request&, const httplib::Response&) { t_note = RequestNote{}; });
-        server_.set_error_handler(httplib::Server::HandlerWithResponse(
-            [this](const httplib::Request& req, httplib::Response& res) {
-                if (res.status == 413 && !t_note.logged) {
-                    res.set_content(refusal::kTooBig, "text/plain; charset=GBK");
-                    Log(req, res.status, RequestWhat(req),
-                        QStringLiteral("TOOBIG body over %1 bytes").arg(options_.maxBodyBytes));
-                } else if (!t_note.logged) {
-                    if (res.body.empty()) {
-                        res.set_content(StatusLine(res.status), "text/plain; charset=utf-8");
-                    }
-                    Log(req, res.status, RequestWhat(req), QStringLiteral("no such address"));
-                }
-                return httplib::Server::HandlerResponse::Handled;
-            }));
+    // --- The library's callbacks, passed on to the object.
 
-        // The body is read here rather than by httplib: httplib refuses form bodies over 8 KiB,
-        // and an uploaded page is far larger.
-        server_.Post(
-            gateway::kGatewayPath, [this](const httplib::Request& req, httplib::Response& res,
-                                          const httplib::ContentReader& reader) {
-                std::string body;
-                const bool read = reader([&body](const char* data, size_t length) {
-                    body.append(data, length);
-                    return true;
-                });
-                if (!read) {
-                    if (res.status != 413)
-                        res.status = 400;
-                    res.set_content(res.status == 413 ? refusal::kTooBig : "BADFORM",
-                                    "text/plain; charset=GBK");
-                    Log(req, res.status, QStringLiteral("zc=?"),
-                        res.status == 413
-                            ? QStringLiteral("TOOBIG body over %1 bytes").arg(options_.maxBodyBytes)
-                            : QStringLiteral("BADFORM body not received"));
-                    return;
+    static MHD_Result Access(void* cls, MHD_Connection* connection, const char* url,
+                             const char* method, const char*, const char* data, size_t* size,
+                             void** state) {
+        return static_cast<Impl*>(cls)->Handle(connection, url, method, data, size, state);
+    }
+
+    static void* RequestLine(void*, const char* uri, MHD_Connection* connection) {
+        if (Link* link = LinkOf(connection)) {
+            link->target = uri ? uri : "";
+            link->start = SteadyClock::now();
+            link->waiting = true;
+        }
+        return nullptr;
+    }
+
+    static void Completed(void*, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
+        delete static_cast<Exchange*>(*state);
+        *state = nullptr;
+    }
+
+    static void ConnectionChange(void* cls, MHD_Connection* connection, void** context,
+                                 MHD_ConnectionNotificationCode code) {
+        if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+            auto* link = new Link;
+            link->client = ClientAddress(connection);
+            *context = link;
+            return;
+        }
+        auto* link = static_cast<Link*>(*context);
+        // A request line came but no route saw the request: the library refused it (a
+        // malformed head, headers over the limit) or the client went away in the middle.
+        if (link && link->waiting)
+            static_cast<Impl*>(cls)->LogRefusedHead(*link);
+        delete link;
+        *context = nullptr;
+    }
+
+    // The library's own messages say the same as the request log, once per bad request.
+    static void LibraryMessage(void*, const char*, va_list) {}
+
+    // --- Requests.
+
+    MHD_Result Handle(MHD_Connection* connection, const char* url, const char* method,
+                      const char* data, size_t* size, void** state) {
+        auto* exchange = static_cast<Exchange*>(*state);
+        if (!exchange) {
+            // The head is in: headers checked, the route chosen; a body is still to come.
+            if (Link* link = LinkOf(connection)) {
+                link->waiting = false;
+                link->method = QString::fromLatin1(method);
+            }
+            exchange = new Exchange;
+            *state = exchange;
+            return Begin(connection, method, exchange);
+        }
+        if (exchange->refused) {
+            *size = 0;  // answered already; what the client still sends goes nowhere
+            return MHD_YES;
+        }
+        if (*size > 0) {
+            if (!exchange->draining &&
+                exchange->body.size() + *size > static_cast<size_t>(options_.maxBodyBytes)) {
+                exchange->draining = true;
+                exchange->drained = qint64(exchange->body.size());
+                std::string().swap(exchange->body);
+            }
+            if (exchange->draining) {
+                exchange->drained += qint64(*size);
+                *size = 0;
+                if (exchange->drained > DrainLimit()) {
+                    exchange->refused = true;
+                    return TooBig(connection);
                 }
-                Gateway(req, res, body);
-            });
-        server_.Post(gateway::kGatewayPath,
-                     [this](const httplib::Request& req, httplib::Response& res) {
-                         Gateway(req, res, req.body);
-                     });
-        server_.Get(R"(/love/(.*))", [this](const httplib::Request& req, httplib::Response& res) {
-            PublishedPage(req, res);
-        });
-        server_.Get("/healthz", [this](const httplib::Request& req, httplib::Response& res) {
+                return MHD_YES;
+            }
+            exchange->body.append(data, *size);
+            *size = 0;
+            return MHD_YES;
+        }
+        if (exchange->draining) {
+            exchange->refused = true;
+            return TooBig(connection);
+        }
+        if (exchange->reply)
+            return SendGatewayReply(connection, *exchange->reply);
+        if (exchange->working)
+            return MHD_YES;
+        return Route(connection, url, method, exchange);
+    }
+
+    // The head is in. Whatever is wrong with its framing is refused at once (and the
+    // connection closed); otherwise the request is answered once its body is in: answering
+    // earlier would make the library close the connection and lose pipelined requests.
+    MHD_Result Begin(MHD_Connection* connection, const char* method, Exchange* exchange) {
+        if (const auto refusal = FramingRefusal(connection)) {
+            exchange->refused = true;
+            return Send(connection, {400, "400 Bad Request", "text/plain; charset=utf-8", {}},
+                        RequestWhat(connection), *refusal);
+        }
+        if (std::strcmp(method, "POST") == 0) {
+            // A body over the limit is read and dropped, then refused; one far over it is
+            // refused before a byte of it is read.
+            const auto declared = DeclaredLength(connection);
+            if (declared && *declared > static_cast<unsigned long long>(DrainLimit())) {
+                exchange->refused = true;
+                return TooBig(connection);
+            }
+            exchange->draining =
+                declared && *declared > static_cast<unsigned long long>(options_.maxBodyBytes);
+        }
+        return MHD_YES;
+    }
+
+    MHD_Result Route(MHD_Connection* connection, const char* url, const char* method,
+                     Exchange* exchange) {
+        const std::string path(url ? url : "");
+        if (std::strcmp(method, "POST") == 0 && path == gateway::kGatewayPath)
+            return Gateway(connection, exchange);
+        exchange->refused = true;
+        if (std::strcmp(method, "GET") == 0 || std::strcmp(method, "HEAD") == 0)
+            return Get(connection, path);
+        const bool known = path == gateway::kGatewayPath || path.rfind("/love/", 0) == 0;
+        return Send(
+            connection,
+            known ? Answer{405, "405 Method Not Allowed", "text/plain; charset=utf-8", {}}
+                  : Answer{404, "404 Not Found", "text/plain; charset=utf-8", {}},
+            RequestWhat(connection),
+            known ? QStringLiteral("method not allowed") : QStringLiteral("no such address"));
+    }
+
+    MHD_Result Get(MHD_Connection* connection, const std::string& path) {
+        if (path.rfind("/love/", 0) == 0)
+            return PublishedPage(connection, QString::fromStdString(path.substr(6)));
+        if (path == "/healthz") {
             const bool ok = store_.Healthy();
-            res.status = ok ? 200 : 503;
-            res.set_content(ok ? "ok" : "database unavailable", "text/plain; charset=utf-8");
-            Log(req, res.status, RequestWhat(req),
-                ok ? QStringLiteral("healthy") : QStringLiteral("unhealthy"));
-        });
+            return Send(connection,
+                        {ok ? 200 : 503,
+                         ok ? "ok" : "database unavailable",
+                         "text/plain; charset=utf-8",
+                         {}},
+                        RequestWhat(connection),
+                        ok ? QStringLiteral("healthy") : QStringLiteral("unhealthy"));
+        }
         for (const SitePage& page : kSitePages) {
-            const QString file = QLatin1String(page.file);
-            server_.Get(page.path,
-                        [this, file](const httplib::Request& req, httplib::Response& res) {
-                            ServeFile(req, res, QString(), file);
-                        });
+            if (path == page.path)
+                return ServeFile(connection, QString(), QLatin1String(page.file));
         }
         for (const char* folder : kSiteFolders) {
-            const QString name = QLatin1String(folder);
-            server_.Get(std::string("/") + folder + "/(.+)",
-                        [this, name](const httplib::Request& req, httplib::Response& res) {
-                            ServeFile(req, res, name, QString::fromStdString(req.matches[1]));
-                        });
+            const std::string prefix = std::string("/") + folder + "/";
+            if (path.size() > prefix.size() && path.rfind(prefix, 0) == 0) {
+                return ServeFile(connection, QLatin1String(folder),
+                                 QString::fromStdString(path.substr(prefix.size())));
+            }
         }
+        return Send(connection, {404, "404 Not Found", "text/plain; charset=utf-8", {}},
+                    RequestWhat(connection), QStringLiteral("no such address"));
     }
 
-    static QString RequestWhat(const httplib::Request& req) {
-        return QString::fromStdString(req.method) + QLatin1Char(' ') + PrintableTarget(req.target);
+    // The body is in. A request whose statement hashes a password runs on the worker pool,
+    // the connection suspended meanwhile; every other request is answered here at once.
+    MHD_Result Gateway(MHD_Connection* connection, Exchange* exchange) {
+        RequestContext context = ContextOf(connection);
+        const QByteArrayView body(exchange->body.data(), qsizetype(exchange->body.size()));
+        if (!gateway_.HashesPassword(body)) {
+            const GatewayReply reply = gateway_.Handle(context, body);
+            return SendGatewayReply(connection, reply);
+        }
+        exchange->working = true;
+        MHD_suspend_connection(connection);
+        const bool taken = hashing_.Submit([this, connection, exchange, context] {
+            const QByteArrayView body(exchange->body.data(), qsizetype(exchange->body.size()));
+            exchange->reply = gateway_.Handle(context, body);
+            MHD_resume_connection(connection);
+        });
+        if (!taken) {
+            GatewayReply busy;
+            busy.status = 503;
+            busy.body = "BUSY";
+            busy.outcome = QStringLiteral("BUSY too many sign-ins at once");
+            exchange->reply = busy;
+            MHD_resume_connection(connection);
+        }
+        return MHD_YES;
     }
 
-    void Log(const httplib::Request& req, int status, const QString& what, const QString& outcome) {
-        const auto now = SteadyClock::now();
+    RequestContext ContextOf(MHD_Connection* connection) const {
+        RequestContext context;
+        const Link* link = LinkOf(connection);
+        context.clientAddress = link ? link->client : ClientAddress(connection);
+        context.siteAddress = SiteAddress(connection);
+        const char* cookies = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Cookie");
+        context.sessionToken = SessionTokenFromCookies(cookies ? cookies : "");
+        return context;
+    }
+
+    MHD_Result SendGatewayReply(MHD_Connection* connection, const GatewayReply& reply) {
+        Answer answer{reply.status, reply.body, "text/plain; charset=GBK", {}};
+        answer.headers.emplace_back("Cache-Control", "no-store");
+        if (!reply.setCookie.empty())
+            answer.headers.emplace_back("Set-Cookie", reply.setCookie);
+        const QString what =
+            reply.code ? QStringLiteral("zc=%1").arg(reply.code) : QStringLiteral("zc=?");
+        return Send(connection, answer, what, reply.outcome);
+    }
+
+    // How much of a body over the limit is still read (and dropped) before the refusal.
+    qint64 DrainLimit() const { return options_.maxBodyBytes + (qint64{8} << 20); }
+
+    MHD_Result TooBig(MHD_Connection* connection) {
+        return Send(connection, {413, refusal::kTooBig, "text/plain; charset=GBK", {}},
+                    QStringLiteral("zc=?"),
+                    QStringLiteral("TOOBIG body over %1 bytes").arg(options_.maxBodyBytes));
+    }
+
+    MHD_Result PublishedPage(MHD_Connection* connection, const QString& name) {
+        if (!IsValidPageName(name)) {
+            return Send(connection, {400, refusal::kBadName, "text/plain; charset=utf-8", {}},
+                        RequestWhat(connection), QStringLiteral("BADNAME page"));
+        }
+        const auto page = store_.Page(name);
+        if (!page) {
+            return Send(connection, {404, "404 Not Found", "text/plain; charset=utf-8", {}},
+                        RequestWhat(connection), QStringLiteral("no such page"));
+        }
+        Answer answer{200, *page, "text/html; charset=GBK", {}};
+        answer.headers.emplace_back("Cache-Control", "no-cache");
+        return Send(connection, answer, RequestWhat(connection), QStringLiteral("page"));
+    }
+
+    MHD_Result ServeFile(MHD_Connection* connection, const QString& folder,
+                         const QString& relative) {
+        const auto file = site_.Read(folder, relative);
+        if (!file) {
+            return Send(connection, {404, "404 Not Found", "text/plain; charset=utf-8", {}},
+                        RequestWhat(connection), QStringLiteral("no such file"));
+        }
+        Answer answer{200, file->content, file->contentType, {}};
+        answer.headers.emplace_back("X-Content-Type-Options", "nosniff");
+        if (folder == QLatin1String("biaobai")) {
+            // The published pages load these from any origin, sandboxed ones included (their
+            // origin is opaque), and scripts may fetch them; they change with a release only.
+            answer.headers.emplace_back("Access-Control-Allow-Origin", "*");
+            answer.headers.emplace_back("Cache-Control", "public, max-age=3600");
+            // Browsers play and seek music and video by byte ranges.
+            answer.headers.emplace_back("Accept-Ranges", "bytes");
+            const qint64 size = file->content.size();
+            if (const auto range = ParseRange(
+                    MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Range"), size)) {
+                if (!range->satisfiable) {
+                    answer.status = 416;
+                    answer.body.clear();
+                    answer.headers.emplace_back("Content-Range", "bytes */" + std::to_string(size));
+                } else {
+                    answer.status = 206;
+                    answer.body = file->content.mid(range->first, range->last - range->first + 1);
+                    answer.headers.emplace_back("Content-Range",
+                                                "bytes " + std::to_string(range->first) + "-" +
+                                                    std::to_string(range->last) + "/" +
+                                                    std::to_string(size));
+                }
+            }
+        } else {
+            answer.headers.emplace_back("Cache-Control", "max-age=300");
+        }
+        return Send(connection, answer, RequestWhat(connection), QStringLiteral("file"));
+    }
+
+    // --- Replies and the log.
+
+    // The request's line goes to the log before the reply leaves, so that a client that has
+    // its answer always finds the line there.
+    MHD_Result Send(MHD_Connection* connection, const Answer& answer, const QString& what,
+                    const QString& outcome) {
+        Log(connection, answer.status, what, outcome);
+        MHD_Response* response = MHD_create_response_from_buffer(
+            static_cast<size_t>(answer.body.size()), const_cast<char*>(answer.body.constData()),
+            MHD_RESPMEM_MUST_COPY);
+        if (!response)
+            return MHD_NO;
+        MHD_add_response_header(response, "Content-Type", answer.contentType.c_str());
+        for (const auto& [name, value] : answer.headers)
+            MHD_add_response_header(response, name.c_str(), value.c_str());
+        const MHD_Result queued =
+            MHD_queue_response(connection, static_cast<unsigned int>(answer.status), response);
+        MHD_destroy_response(response);
+        return queued;
+    }
+
+    QString RequestWhat(MHD_Connection* connection) const {
+        const Link* link = LinkOf(connection);
+        return link ? link->method + QLatin1Char(' ') + PrintableTarget(link->target) : QString();
+    }
+
+    void Log(MHD_Connection* connection, int status, const QString& what, const QString& outcome) {
+        const Link* link = LinkOf(connection);
         LogEntry entry;
         entry.time = LogTimestamp();
-        entry.client = QString::fromStdString(req.remote_addr);
+        entry.client = link ? link->client : ClientAddress(connection);
         entry.what = what;
         entry.outcome = outcome;
         entry.status = status;
         entry.milliseconds =
-            t_note.started ? std::chrono::duration<double, std::milli>(now - t_note.start).count()
-                           : 0.0;
+            link ? std::chrono::duration<double, std::milli>(SteadyClock::now() - link->start)
+                       .count()
+                 : 0.0;
         log_.Write(entry);
-        t_note.logged = true;
     }
 
-    QString SiteAddress(const httplib::Request& req) const {
-        const std::string host = req.get_header_value("Host");
+    void LogRefusedHead(const Link& link) {
+        LogEntry entry;
+        entry.time = LogTimestamp();
+        entry.client = link.client;
+        entry.what = QStringLiteral("? ") + PrintableTarget(link.target);
+        entry.outcome = QStringLiteral("malformed, oversized or unfinished request head");
+        entry.status = 400;
+        entry.milliseconds =
+            std::chrono::duration<double, std::milli>(SteadyClock::now() - link.start).count();
+        log_.Write(entry);
+    }
+
+    QString SiteAddress(MHD_Connection* connection) const {
+        const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Host");
+        const std::string host = value ? value : "";
         bool usable = !host.empty() && host.size() <= 255;
         for (char c : host)
             usable = usable && IsHostChar(c);
@@ -251,83 +658,20 @@ private:
                (usable ? QString::fromLatin1(host.c_str()) : fallbackHost_);
     }
 
-    void Gateway(const httplib::Request& req, httplib::Response& res, const std::string& body) {
-        RequestContext context;
-        context.clientAddress = QString::fromStdString(req.remote_addr);
-        context.siteAddress = SiteAddress(req);
-        context.sessionToken = SessionTokenFromCookies(req.get_header_value("Cookie"));
-        const GatewayReply reply = gateway_.Handle(
-            context, QByteArrayView(body.data(), static_cast<qsizetype>(body.size())));
-        res.status = reply.status;
-        res.set_header("Cache-Control", "no-store");
-        if (!reply.setCookie.empty())
-            res.set_header("Set-Cookie", reply.setCookie);
-        res.set_content(reply.body.constData(), static_cast<size_t>(reply.body.size()),
-                        "text/plain; charset=GBK");
-        const QString what =
-            reply.code ? QStringLiteral("zc=%1").arg(reply.code) : QStringLiteral("zc=?");
-        Log(req, reply.status, what, reply.outcome);
-    }
-
-    void PublishedPage(const httplib::Request& req, httplib::Response& res) {
-        const QString name = QString::fromStdString(req.matches[1]);
-        if (!IsValidPageName(name)) {
-            res.status = 400;
-            res.set_content(refusal::kBadName, "text/plain; charset=utf-8");
-            Log(req, res.status, RequestWhat(req), QStringLiteral("BADNAME page"));
-            return;
-        }
-        const auto page = store_.Page(name);
-        if (!page) {
-            res.status = 404;
-            res.set_content("404 Not Found", "text/plain; charset=utf-8");
-            Log(req, res.status, RequestWhat(req), QStringLiteral("no such page"));
-            return;
-        }
-        res.set_header("Cache-Control", "no-cache");
-        res.set_content(page->constData(), static_cast<size_t>(page->size()),
-                        "text/html; charset=GBK");
-        Log(req, 200, RequestWhat(req), QStringLiteral("page"));
-    }
-
-    void ServeFile(const httplib::Request& req, httplib::Response& res, const QString& folder,
-                   const QString& relative) {
-        const auto file = site_.Read(folder, relative);
-        if (!file) {
-            res.status = 404;
-            res.set_content("404 Not Found", "text/plain; charset=utf-8");
-            Log(req, res.status, RequestWhat(req), QStringLiteral("no such file"));
-            return;
-        }
-        res.set_header("X-Content-Type-Options", "nosniff");
-        if (folder == QLatin1String("biaobai")) {
-            // The published pages load these from any origin, sandboxed ones included (their
-            // origin is opaque), and scripts may fetch them; they change with a release only.
-            res.set_header("Access-Control-Allow-Origin", "*");
-            res.set_header("Cache-Control", "public, max-age=3600");
-            // Browsers play and seek music and video by byte ranges, which httplib answers.
-            res.set_header("Accept-Ranges", "bytes");
-        } else {
-            res.set_header("Cache-Control", "max-age=300");
-        }
-        res.set_content(file->content.constData(), static_cast<size_t>(file->content.size()),
-                        file->contentType.c_str());
-        Log(req, 200, RequestWhat(req), QStringLiteral("file"));
-    }
-
     const ServeOptions options_;
     Store& store_;
     GatewayHandler& gateway_;
     const SiteFiles& site_;
     RequestLog& log_;
-    httplib::Server server_;
-    QString fallbackHost_;
+    WorkerPool hashing_;
+    MHD_Daemon* daemon_ = nullptr;
     int listenSocket_ = -1;
+    QString fallbackHost_;
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool stopRequested_ = false;
-    bool starting_ = false;
+    bool running_ = false;
 };
 
 HttpService::HttpService(const ServeOptions& options, Store& store, GatewayHandler& gateway,

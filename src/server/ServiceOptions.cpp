@@ -8,13 +8,22 @@ namespace server {
 namespace {
 
 const std::set<QString>& ValueOptions() {
-    static const std::set<QString> names{
-        QStringLiteral("listen"),         QStringLiteral("db"),
-        QStringLiteral("config"),         QStringLiteral("site"),
-        QStringLiteral("hash-cost"),      QStringLiteral("signin-limit"),
-        QStringLiteral("register-limit"), QStringLiteral("max-body"),
-        QStringLiteral("read-timeout"),   QStringLiteral("write-timeout"),
-        QStringLiteral("threads"),        QStringLiteral("session-days")};
+    static const std::set<QString> names{QStringLiteral("listen"),
+                                         QStringLiteral("db"),
+                                         QStringLiteral("config"),
+                                         QStringLiteral("site"),
+                                         QStringLiteral("hash-cost"),
+                                         QStringLiteral("signin-limit"),
+                                         QStringLiteral("register-limit"),
+                                         QStringLiteral("max-body"),
+                                         QStringLiteral("read-timeout"),
+                                         QStringLiteral("write-timeout"),
+                                         QStringLiteral("threads"),
+                                         QStringLiteral("session-days"),
+                                         QStringLiteral("hash-threads"),
+                                         QStringLiteral("max-connections"),
+                                         QStringLiteral("address-connections"),
+                                         QStringLiteral("header-bytes")};
     return names;
 }
 
@@ -173,13 +182,19 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
     qint64 signIn = o.signInPerMinute, registration = o.registrationPerMinute;
     qint64 maxBody = o.maxBodyBytes, readTimeout = o.readTimeoutSeconds;
     qint64 writeTimeout = o.writeTimeoutSeconds, threads = o.threads, days = o.sessionDays;
+    qint64 hashThreads = o.hashThreads, maxConnections = o.maxConnections;
+    qint64 perAddress = o.connectionsPerAddress, headerBytes = o.headerBytes;
     if (!ReadInt(values, "signin-limit", 0, 1000000, &signIn, error) ||
         !ReadInt(values, "register-limit", 0, 1000000, &registration, error) ||
         !ReadInt(values, "max-body", 1024, qint64{1} << 32, &maxBody, error) ||
         !ReadInt(values, "read-timeout", 1, 3600, &readTimeout, error) ||
         !ReadInt(values, "write-timeout", 1, 3600, &writeTimeout, error) ||
         !ReadInt(values, "threads", 1, 1024, &threads, error) ||
-        !ReadInt(values, "session-days", 1, 3650, &days, error)) {
+        !ReadInt(values, "session-days", 1, 3650, &days, error) ||
+        !ReadInt(values, "hash-threads", 1, 256, &hashThreads, error) ||
+        !ReadInt(values, "max-connections", 1, 1000000, &maxConnections, error) ||
+        !ReadInt(values, "address-connections", 1, 1000000, &perAddress, error) ||
+        !ReadInt(values, "header-bytes", 4096, 1 << 20, &headerBytes, error)) {
         return std::nullopt;
     }
     o.signInPerMinute = static_cast<int>(signIn);
@@ -189,6 +204,10 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
     o.writeTimeoutSeconds = static_cast<int>(writeTimeout);
     o.threads = static_cast<int>(threads);
     o.sessionDays = static_cast<int>(days);
+    o.hashThreads = static_cast<int>(hashThreads);
+    o.maxConnections = static_cast<int>(maxConnections);
+    o.connectionsPerAddress = static_cast<int>(perAddress);
+    o.headerBytes = headerBytes;
     return o;
 }
 

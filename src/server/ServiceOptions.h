@@ -44,9 +44,13 @@ struct ServeOptions {
     int signInPerMinute = 30;
     int registrationPerMinute = 10;
     qint64 maxBodyBytes = qint64{8} << 20;
-    int readTimeoutSeconds = 10;
+    int readTimeoutSeconds = 10;  // a connection that sends nothing for this long is closed
     int writeTimeoutSeconds = 10;
-    int threads = 64;
+    int threads = 2;                 // threads that serve connections
+    int hashThreads = 2;             // threads that hash passwords
+    int maxConnections = 1000;       // open connections in all
+    int connectionsPerAddress = 64;  // open connections from one client address
+    qint64 headerBytes = 32 * 1024;  // a request's line and headers; more gets 431
     int sessionDays = 30;
 };
 

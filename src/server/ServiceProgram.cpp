@@ -37,8 +37,12 @@ const char kUsage[] =
     "  --signin-limit N              sign-in lookups per client address per minute (30; 0: none)\n"
     "  --register-limit N            registrations per client address per minute (10; 0: none)\n"
     "  --max-body BYTES              largest request body (8388608)\n"
-    "  --read-timeout S, --write-timeout S    socket time-outs in seconds (10)\n"
-    "  --threads N                   connections served at once (64)\n"
+    "  --read-timeout S, --write-timeout S    a connection silent this long is closed (10)\n"
+    "  --threads N                   threads that serve connections (2)\n"
+    "  --hash-threads N              threads that hash passwords (2)\n"
+    "  --max-connections N           open connections in all (1000)\n"
+    "  --address-connections N       open connections from one client address (64)\n"
+    "  --header-bytes N              a request's line and headers at most (32768)\n"
     "  --session-days N              how long a sign-in stays valid (30)\n";
 
 // The addresses an operator may store: relative to the service ("/shop") or absolute.

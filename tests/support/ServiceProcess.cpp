@@ -136,6 +136,21 @@ bool ServiceProcess::RestartOnSamePort() {
     return started;
 }
 
+qint64 ServiceProcess::Pid() const {
+    return IsRunning() ? process_->processId() : 0;
+}
+
+double ServiceProcess::ResidentMegabytes() const {
+    QFile status(QStringLiteral("/proc/%1/status").arg(Pid()));
+    if (!Pid() || !status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
 bool ServiceProcess::IsRunning() const {
     return process_ && process_->state() == QProcess::Running;
 }

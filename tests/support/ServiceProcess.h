@@ -66,6 +66,9 @@ public:
     // address comes back.
     bool RestartOnSamePort();
     bool IsRunning() const;
+    // The running service's process id (0 when it is not running), and its resident memory.
+    qint64 Pid() const;
+    double ResidentMegabytes() const;
 
     QString Url() const { return url_; }  // "http://127.0.0.1:PORT"
     QString DatabasePath() const { return databasePath_; }
