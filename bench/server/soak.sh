@@ -69,7 +69,7 @@ PAGE_NAME="-12604A-17154A-15365" PAGE_STYLE="-11597A-15386A-18457A-18191"
 
 "$service" init --demo --hash-cost "$hash_cost" --db "$work/soak.db" >/dev/null
 # shellcheck disable=SC2086 # the extra options are words
-"$service" serve --listen 127.0.0.1:0 --db "$work/soak.db" --signin-limit 0 --register-limit 0 \
+"$service" serve --listen 127.0.0.1:0 --db "$work/soak.db" --signin-limit 0 --register-limit 0 --lookup-limit 0 --failure-limit 0 \
     ${ZR_SOAK_SERVE_ARGS:-} >"$work/out" 2>"$work/service.log" &
 service_pid=$!
 url=""

@@ -12,27 +12,46 @@ constexpr char16_t kSlot[] = u"'{}'";
 // The texts are exact, blanks and letter case included: "Select" where the sign-in,
 // registration and name change write it so, a blank before "=" after 页面风格 and 上传时间
 // in the upload record, the full-width "－1" of the online flag.
+constexpr bool kQuery = true, kWrite = false;
+constexpr int kNoAccount = -1;
 constexpr std::array<Shape, 13> kCatalogue{{
-    {Kind::SelectSystemSettings, "select-system-settings", u"select * from 系统设置", 0},
-    {Kind::SelectAdvertImages, "select-advert-images", u"select 广告链接 from 广告管理", 0},
-    {Kind::SelectAdvertLinks, "select-advert-links", u"select 跳转地址 from 广告管理", 0},
-    {Kind::MarkOffline, "mark-offline", u"update 用户管理 set 是否在线='0' where 用户='{}'", 1},
+    {Kind::SelectSystemSettings, "select-system-settings", u"select * from 系统设置", 0, kQuery,
+     kNoAccount},
+    {Kind::SelectAdvertImages, "select-advert-images", u"select 广告链接 from 广告管理", 0, kQuery,
+     kNoAccount},
+    {Kind::SelectAdvertLinks, "select-advert-links", u"select 跳转地址 from 广告管理", 0, kQuery,
+     kNoAccount},
+    {Kind::MarkOffline, "mark-offline", u"update 用户管理 set 是否在线='0' where 用户='{}'", 1,
+     kWrite, 0},
     {Kind::SignInLookup, "sign-in-lookup", u"Select * from 用户管理 where 用户='{}' and 密码='{}'",
-     2},
+     2, kQuery, 0},
     {Kind::MarkOnline, "mark-online",
-     u"update 用户管理 set 是否在线='－1',上次登陆时间='{}' where 用户='{}'", 2},
-    {Kind::RegistrationLookup, "registration-lookup", u"Select * from 用户管理 where 用户='{}'", 1},
+     u"update 用户管理 set 是否在线='－1',上次登陆时间='{}' where 用户='{}'", 2, kWrite, 1},
+    {Kind::RegistrationLookup, "registration-lookup", u"Select * from 用户管理 where 用户='{}'", 1,
+     kQuery, 0},
     {Kind::RegistrationInsert, "registration-insert",
-     u"insert into 用户管理 (用户,密码,手机,注册时间) values ('{}', '{}', '{}', '{}')", 4},
-    {Kind::PageNameLookup, "page-name-lookup", u"select * from 用户管理 where 文件名='{}'", 1},
+     u"insert into 用户管理 (用户,密码,手机,注册时间) values ('{}', '{}', '{}', '{}')", 4, kWrite, 0},
+    {Kind::PageNameLookup, "page-name-lookup", u"select * from 用户管理 where 文件名='{}'", 1,
+     kQuery, kNoAccount},
     {Kind::ClaimPageName, "claim-page-name",
-     u"update 用户管理 set 文件名='{}',页面风格='{}' where 用户='{}'", 3},
+     u"update 用户管理 set 文件名='{}',页面风格='{}' where 用户='{}'", 3, kWrite, 2},
     {Kind::RecordUpload, "record-upload",
-     u"update 用户管理 set 页面风格 ='{}',上传时间 ='{}' where 文件名='{}'", 3},
-    {Kind::RenameLookup, "rename-lookup", u"Select * from 用户管理 where 文件名='{}'", 1},
+     u"update 用户管理 set 页面风格 ='{}',上传时间 ='{}' where 文件名='{}'", 3, kWrite, kNoAccount},
+    {Kind::RenameLookup, "rename-lookup", u"Select * from 用户管理 where 文件名='{}'", 1, kQuery,
+     kNoAccount},
     {Kind::RenamePageName, "rename-page-name", u"update 用户管理 set 文件名='{}' where 文件名='{}'",
-     2},
+     2, kWrite, kNoAccount},
 }};
+
+// Each shape stands at the place of its kind, so that ShapeOf is an index.
+constexpr bool InKindOrder() {
+    for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+        if (static_cast<std::size_t>(kCatalogue[i].kind) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(InKindOrder(), "the catalogue must list the kinds in the order of Kind");
 
 }  // namespace
 

@@ -38,6 +38,8 @@ struct Shape {
     // The statement with every value written as '{}'.
     const char16_t* text;
     int values;
+    bool query;       // sent with code 1 and answered with rows; otherwise code 2
+    int accountSlot;  // the value that names the account the statement is about; -1: none
 };
 
 // All shapes, one per kind, in the order of Kind.

@@ -17,6 +17,15 @@ using statements::Kind;
 constexpr char16_t kNobody[] = u"用户名";
 // What the online statement writes into 是否在线 (the full-width minus of the client).
 constexpr char16_t kOnlineFlag[] = u"－1";
+// Failed sign-ins of one account are counted over this long.
+constexpr std::chrono::seconds kFailureWindow{15 * 60};
+// A "select *" row of 用户管理 has this many fields; the page name is field 6.
+constexpr int kUserFields = 13;
+constexpr int kPageNameField = 6;
+
+QString NameOf(Kind kind) {
+    return QLatin1String(statements::ShapeOf(kind).name);
+}
 
 GatewayReply Reply(int status, const char* word, QString outcome) {
     GatewayReply reply;
@@ -26,12 +35,12 @@ GatewayReply Reply(int status, const char* word, QString outcome) {
     return reply;
 }
 
-GatewayReply Refuse(int status, const char* word, const QString& why) {
-    return Reply(status, word, QStringLiteral("%1 %2").arg(QLatin1String(word), why));
+GatewayReply Refuse(RefusalWord word, const QString& why) {
+    return Reply(word.status, word.text, QStringLiteral("%1 %2").arg(QLatin1String(word.text), why));
 }
 
 GatewayReply Done(Kind kind, const QString& note = {}) {
-    QString outcome = QLatin1String(statements::ShapeOf(kind).name);
+    QString outcome = NameOf(kind);
     if (!note.isEmpty())
         outcome += QStringLiteral(" (%1)").arg(note);
     return Reply(200, "OK", outcome);
@@ -40,7 +49,7 @@ GatewayReply Done(Kind kind, const QString& note = {}) {
 GatewayReply Rows(Kind kind, const std::vector<QStringList>& rows, const QString& note = {}) {
     GatewayReply reply;
     reply.body = cp936::Encode(gateway::BuildQueryReply(rows));
-    reply.outcome = QLatin1String(statements::ShapeOf(kind).name);
+    reply.outcome = NameOf(kind);
     if (!note.isEmpty())
         reply.outcome += QStringLiteral(" (%1)").arg(note);
     return reply;
@@ -48,42 +57,28 @@ GatewayReply Rows(Kind kind, const std::vector<QStringList>& rows, const QString
 
 // The outcome of a store write as a reply.
 GatewayReply FromOutcome(Kind kind, Outcome outcome, const char* whatIsTaken = "") {
-    const QString name = QLatin1String(statements::ShapeOf(kind).name);
+    const QString name = NameOf(kind);
     switch (outcome) {
         case Outcome::Done:
             return Done(kind);
         case Outcome::Taken:
-            return Refuse(409, refusal::kTaken, name + QLatin1Char(' ') + whatIsTaken);
+            return Refuse(refusal::kTaken, name + QLatin1Char(' ') + whatIsTaken);
+        case Outcome::Denied:
+            return Refuse(refusal::kDenied, name + QStringLiteral(": another account's"));
         case Outcome::NotFound:
             return Done(kind, QStringLiteral("no row changed"));
         case Outcome::Failed:
             break;
     }
-    return Refuse(500, refusal::kFailed, name + QStringLiteral(": database error"));
+    return Refuse(refusal::kFailed, name + QStringLiteral(": database error"));
 }
 
-bool IsQuery(Kind kind) {
-    switch (kind) {
-        case Kind::SelectSystemSettings:
-        case Kind::SelectAdvertImages:
-        case Kind::SelectAdvertLinks:
-        case Kind::SignInLookup:
-        case Kind::RegistrationLookup:
-        case Kind::PageNameLookup:
-        case Kind::RenameLookup:
-            return true;
-        default:
-            return false;
-    }
-}
-
-// A row of 用户管理 as a "select *" reply carries it. The password hash never leaves the
-// service: field 1 is the typed password on a successful sign-in and empty otherwise. The
-// phone number and the operator's note go only to the account's own sign-in.
-QStringList RenderUserRow(const UserRow& row, const QString& password, bool own) {
+// A row of 用户管理 as the account's own sign-in receives it. The password hash never leaves
+// the service: field 1 is the typed password.
+QStringList OwnRow(const UserRow& row, const QString& password) {
     return {row.user,
             password,
-            own ? row.phone : QString(),
+            row.phone,
             row.registeredAt,
             row.online,
             row.lastSignInAt,
@@ -92,8 +87,19 @@ QStringList RenderUserRow(const UserRow& row, const QString& password, bool own)
             row.uploadedAt,
             QString::number(row.signInCount),
             QString::number(row.uploadCount),
-            own ? row.remark : QString(),
+            row.remark,
             row.frozen ? QStringLiteral("True") : QStringLiteral("False")};
+}
+
+// A row for a lookup about somebody: all fields there, all empty but the ones given. The
+// client reads only whether there is a row, and of the page-name lookup field 6.
+QStringList BlankRow(std::initializer_list<std::pair<int, QString>> fields = {}) {
+    QStringList row;
+    for (int i = 0; i < kUserFields; ++i)
+        row << QString();
+    for (const auto& [position, value] : fields)
+        row[position] = value;
+    return row;
 }
 
 }  // namespace
@@ -105,16 +111,14 @@ QString ExpandAddress(const QString& value, const QString& siteAddress) {
     return value;
 }
 
-bool HasReplySeparator(QStringView text) {
-    return text.contains(u'い') || text.contains(u'ゼ');
-}
-
 GatewayHandler::GatewayHandler(Store& store, PasswordHasher& hasher, GatewayOptions options)
     : store_(store),
       hasher_(hasher),
       options_(std::move(options)),
       signInLimiter_(options_.signInPerMinute, options_.limiterClock),
-      registrationLimiter_(options_.registrationPerMinute, options_.limiterClock) {}
+      registrationLimiter_(options_.registrationPerMinute, options_.limiterClock),
+      lookupLimiter_(options_.lookupsPerMinute, options_.limiterClock),
+      failureLimiter_(options_.failuresPerAccount, options_.limiterClock, kFailureWindow) {}
 
 QDateTime GatewayHandler::Now() const {
     return options_.clock ? options_.clock() : QDateTime::currentDateTime();
@@ -131,37 +135,52 @@ std::optional<QString> GatewayHandler::SessionUser(const RequestContext& context
     return store_.SessionUser(SessionDigest(context.sessionToken), notBefore);
 }
 
+std::optional<UserRow> GatewayHandler::OwnAccount(const RequestContext& context,
+                                                  const QString& what, const QString* named,
+                                                  GatewayReply* refused) {
+    const auto sessionUser = SessionUser(context);
+    if (!sessionUser) {
+        *refused = Refuse(refusal::kDenied, what + QStringLiteral(": no session"));
+        return std::nullopt;
+    }
+    if (named && *named != *sessionUser) {
+        *refused = Refuse(refusal::kDenied, what + QStringLiteral(": not the session's account"));
+        return std::nullopt;
+    }
+    auto row = store_.UserByName(*sessionUser);
+    if (!row)
+        *refused = Refuse(refusal::kDenied, what + QStringLiteral(": account gone"));
+    return row;
+}
+
 GatewayReply GatewayHandler::Handle(const RequestContext& context, QByteArrayView body) {
     BodyError error;
     const auto request = DecodeGatewayBody(body, &error);
+    if (!request)
+        return Refuse(error.word, error.detail);
     GatewayReply reply;
-    if (!request) {
-        reply = Refuse(400, error.word, error.detail);
-    } else {
-        switch (request->code) {
-            case Command::Query:
-            case Command::Execute:
-                reply = Statement(context, *request);
-                break;
-            case Command::ServerTime:
-                reply.body = ServerTime().toLatin1();
-                reply.outcome = QStringLiteral("server-time");
-                break;
-            case Command::UploadPage:
-                reply = Upload(context, *request);
-                break;
-            case Command::RenamePage:
-                reply = Rename(context, *request);
-                break;
-        }
-        reply.code = static_cast<int>(request->code);
+    switch (request->code) {
+        case Command::Query:
+        case Command::Execute:
+            reply = Statement(context, *request);
+            break;
+        case Command::ServerTime:
+            reply.body = ServerTime().toLatin1();
+            reply.outcome = QStringLiteral("server-time");
+            break;
+        case Command::UploadPage:
+            reply = Upload(context, *request);
+            break;
+        case Command::RenamePage:
+            reply = Rename(context, *request);
+            break;
     }
+    reply.code = static_cast<int>(request->code);
     return reply;
 }
 
 bool GatewayHandler::HashesPassword(QByteArrayView body) {
-    BodyError error;
-    const auto request = DecodeGatewayBody(body, &error);
+    const auto request = DecodeGatewayBody(body, nullptr);
     if (!request || (request->code != Command::Query && request->code != Command::Execute))
         return false;
     const auto recognised = statements::Recognise(request->statement);
@@ -177,260 +196,284 @@ GatewayReply GatewayHandler::Statement(const RequestContext& context,
         // Only the shape is logged: the values may hold a password.
         const QString what = shape ? QStringLiteral("unknown statement: ") + shape->left(160)
                                    : QStringLiteral("a quote is left open");
-        return Refuse(403, refusal::kRefused, what);
+        return Refuse(refusal::kRefused, what);
     }
     const Kind kind = recognised->kind;
-    const QStringList& v = recognised->values;
-    const QString name = QLatin1String(statements::ShapeOf(kind).name);
-    if (IsQuery(kind) != (request.code == Command::Query)) {
-        return Refuse(403, refusal::kRefused, name + QStringLiteral(" sent with the wrong code"));
-    }
+    const Values& v = recognised->values;
+    const statements::Shape& shape = statements::ShapeOf(kind);
+    if (shape.query != (request.code == Command::Query))
+        return Refuse(refusal::kRefused, NameOf(kind) + QStringLiteral(" sent with the wrong code"));
     for (const QString& value : v) {
-        if (value.size() > kMaxValueLength) {
-            return Refuse(422, refusal::kBadValue, name + QStringLiteral(": value too long"));
-        }
+        if (value.size() > kMaxValueLength)
+            return Refuse(refusal::kBadValue, NameOf(kind) + QStringLiteral(": value too long"));
     }
 
     switch (kind) {
-        case Kind::SelectSystemSettings: {
-            auto row = store_.SettingsRow();
-            if (!row)
-                return Refuse(500, refusal::kFailed, name);
-            if (row->isEmpty())
-                return Rows(kind, {});
-            (*row)[kDownloadAddress] = ExpandAddress((*row)[kDownloadAddress], context.siteAddress);
-            return Rows(kind, {*row});
-        }
+        case Kind::SelectSystemSettings:
+            return SelectSettings(context);
         case Kind::SelectAdvertImages:
-        case Kind::SelectAdvertLinks: {
-            const auto column =
-                kind == Kind::SelectAdvertImages ? store_.AdvertImages() : store_.AdvertLinks();
-            if (!column)
-                return Refuse(500, refusal::kFailed, name);
-            std::vector<QStringList> rows;
-            for (const QString& address : *column) {
-                rows.push_back({ExpandAddress(address, context.siteAddress)});
-            }
-            return Rows(kind, rows);
-        }
+        case Kind::SelectAdvertLinks:
+            return SelectAdverts(context, kind);
         case Kind::SignInLookup:
-            return SignInLookup(context, v[0], v[1]);
+            return SignInLookup(context, v);
         case Kind::RegistrationLookup:
-            return UserRowsReply(kind, store_.UserByName(v[0]));
+            return RegistrationLookup(context, v);
         case Kind::PageNameLookup:
         case Kind::RenameLookup:
-            // An empty name would match every account without a page.
-            if (v[0].isEmpty())
-                return Rows(kind, {});
-            return UserRowsReply(kind, store_.UserByPageName(v[0]));
+            return PageNameLookup(context, kind, v);
         case Kind::RegistrationInsert:
             return RegistrationInsert(context, v);
         case Kind::MarkOffline:
+            return MarkOffline(context, v);
         case Kind::MarkOnline:
+            return MarkOnline(context, v);
         case Kind::ClaimPageName:
+            return ClaimPageName(context, v);
         case Kind::RecordUpload:
+            return RecordUpload(context, v);
         case Kind::RenamePageName:
-            return AccountWrite(context, kind, v);
+            return RenamePageName(context, v);
     }
-    return Refuse(403, refusal::kRefused, name);
+    return Refuse(refusal::kRefused, NameOf(kind));
 }
 
-GatewayReply GatewayHandler::UserRowsReply(Kind kind, const std::optional<UserRow>& row) {
+GatewayReply GatewayHandler::SelectSettings(const RequestContext& context) {
+    const Kind kind = Kind::SelectSystemSettings;
+    auto row = store_.SettingsRow();
     if (!row)
+        return Refuse(refusal::kFailed, NameOf(kind));
+    if (row->isEmpty())
         return Rows(kind, {});
-    return Rows(kind, {RenderUserRow(*row, QString(), false)});
+    (*row)[kDownloadAddress] = ExpandAddress((*row)[kDownloadAddress], context.siteAddress);
+    return Rows(kind, {*row});
 }
 
-GatewayReply GatewayHandler::SignInLookup(const RequestContext& context, const QString& user,
-                                          const QString& password) {
+GatewayReply GatewayHandler::SelectAdverts(const RequestContext& context, Kind kind) {
+    const auto column =
+        kind == Kind::SelectAdvertImages ? store_.AdvertImages() : store_.AdvertLinks();
+    if (!column)
+        return Refuse(refusal::kFailed, NameOf(kind));
+    std::vector<QStringList> rows;
+    for (const QString& address : *column)
+        rows.push_back({ExpandAddress(address, context.siteAddress)});
+    return Rows(kind, rows);
+}
+
+// Every way a sign-in can fail takes one password verification, so that the time of the
+// answer does not tell whether the account exists.
+GatewayReply GatewayHandler::SignInLookup(const RequestContext& context, const Values& v) {
     const Kind kind = Kind::SignInLookup;
-    if (!signInLimiter_.Allow(context.clientAddress)) {
-        return Refuse(429, refusal::kLimit, QStringLiteral("sign-in-lookup"));
-    }
-    const auto row = store_.UserByName(user);
-    if (!row || !hasher_.Verify(row->passwordHash, password)) {
+    const QString& user = v[0];
+    const QString& password = v[1];
+    if (!signInLimiter_.Allow(AddressKey(context.clientAddress)))
+        return Refuse(refusal::kLimit, NameOf(kind));
+    // Repeated failures on one account, from anywhere, slow down guessing its password.
+    if (failureLimiter_.Exhausted(user))
+        return Refuse(refusal::kLimit, NameOf(kind) + QStringLiteral(": failures of the account"));
+    const auto row = IsAccountName(user) ? store_.UserByName(user) : std::nullopt;
+    const bool verified = row ? hasher_.Verify(row->passwordHash, password)
+                              : (hasher_.VerifyAgainstNobody(password), false);
+    if (!verified) {
+        failureLimiter_.Count(user);
         return Rows(kind, {}, QStringLiteral("no match"));
     }
     // A frozen account gets its row, so that the client can say why, but no session.
     if (row->frozen)
-        return Rows(kind, {RenderUserRow(*row, password, true)}, "frozen");
+        return Rows(kind, {OwnRow(*row, password)}, "frozen");
 
     const QString token = NewSessionToken();
-    if (!store_.CreateSession(SessionDigest(token), row->user, Now().toSecsSinceEpoch())) {
-        return Refuse(500, refusal::kFailed, QStringLiteral("sign-in-lookup: no session"));
-    }
-    GatewayReply reply = Rows(kind, {RenderUserRow(*row, password, true)}, "signed in");
+    if (!store_.CreateSession(SessionDigest(token), row->user, Now().toSecsSinceEpoch()))
+        return Refuse(refusal::kFailed, NameOf(kind) + QStringLiteral(": no session"));
+    GatewayReply reply = Rows(kind, {OwnRow(*row, password)}, "signed in");
     reply.setCookie = SessionCookieHeader(token);
     return reply;
 }
 
-GatewayReply GatewayHandler::RegistrationInsert(const RequestContext& context,
-                                                const QStringList& v) {
+GatewayReply GatewayHandler::RegistrationLookup(const RequestContext& context, const Values& v) {
+    const Kind kind = Kind::RegistrationLookup;
+    if (!lookupLimiter_.Allow(AddressKey(context.clientAddress)))
+        return Refuse(refusal::kLimit, NameOf(kind));
+    if (!IsAccountName(v[0]))
+        return Rows(kind, {});
+    if (!store_.UserByName(v[0]))
+        return Rows(kind, {});
+    return Rows(kind, {BlankRow()});
+}
+
+// The page name's row, with nothing of its account in it but the name itself; the account
+// name only to its own session (the upload window tells its own name from another's so).
+GatewayReply GatewayHandler::PageNameLookup(const RequestContext& context, Kind kind,
+                                            const Values& v) {
+    if (!lookupLimiter_.Allow(AddressKey(context.clientAddress)))
+        return Refuse(refusal::kLimit, NameOf(kind));
+    // An empty name would match every account without a page.
+    if (v[0].isEmpty())
+        return Rows(kind, {});
+    const auto row = store_.UserByPageName(v[0]);
+    if (!row)
+        return Rows(kind, {});
+    const auto sessionUser = SessionUser(context);
+    const bool own = sessionUser && *sessionUser == row->user;
+    return Rows(kind, {BlankRow({{0, own ? row->user : QString()}, {kPageNameField, row->pageName}})});
+}
+
+GatewayReply GatewayHandler::RegistrationInsert(const RequestContext& context, const Values& v) {
     const Kind kind = Kind::RegistrationInsert;
     const QString& user = v[0];
     const QString& password = v[1];
-    if (!registrationLimiter_.Allow(context.clientAddress)) {
-        return Refuse(429, refusal::kLimit, QStringLiteral("registration-insert"));
-    }
-    if (user.trimmed().isEmpty() || password.isEmpty()) {
-        return Refuse(422, refusal::kBadValue, QStringLiteral("registration-insert: empty value"));
-    }
-    for (const QString& value : v) {
-        if (HasReplySeparator(value)) {
-            return Refuse(422, refusal::kBadValue,
-                          QStringLiteral("registration-insert: reply separator in a value"));
-        }
-    }
+    const QString& phone = v[2];
+    if (!registrationLimiter_.Allow(AddressKey(context.clientAddress)))
+        return Refuse(refusal::kLimit, NameOf(kind));
+    if (!IsAccountName(user))
+        return Refuse(refusal::kBadValue, NameOf(kind) + QStringLiteral(": not a QQ number"));
+    if (!IsPhoneNumber(phone))
+        return Refuse(refusal::kBadValue, NameOf(kind) + QStringLiteral(": not a phone number"));
+    if (password.isEmpty() || !IsStorable(password))
+        return Refuse(refusal::kBadValue, NameOf(kind) + QStringLiteral(": password"));
     // Hashing takes time on purpose; a name already in use is refused before it.
     if (store_.UserByName(user))
-        return Refuse(409, refusal::kTaken, "registration-insert user");
+        return Refuse(refusal::kTaken, NameOf(kind) + QStringLiteral(" user"));
     const auto hash = hasher_.Hash(password);
     if (!hash)
-        return Refuse(500, refusal::kFailed, QStringLiteral("registration-insert: hash"));
-    return FromOutcome(kind, store_.InsertUser(user, *hash, v[2], v[3]), "user");
+        return Refuse(refusal::kFailed, NameOf(kind) + QStringLiteral(": hash"));
+    // The registration time is the service's, whatever the client sent.
+    return FromOutcome(kind, store_.InsertUser(user, *hash, phone, ServerTime()), "user");
 }
 
-GatewayReply GatewayHandler::AccountWrite(const RequestContext& context, Kind kind,
-                                          const QStringList& v) {
-    const QString name = QLatin1String(statements::ShapeOf(kind).name);
-    // Whose account the statement names, or (for the page-name statements) which page name.
-    QString user;
-    switch (kind) {
-        case Kind::MarkOffline:
-            user = v[0];
-            if (user == QStringView(kNobody))
-                return Done(kind, QStringLiteral("nobody signed in"));
-            break;
-        case Kind::MarkOnline:
-            user = v[1];
-            break;
-        case Kind::ClaimPageName:
-            user = v[2];
-            break;
-        default:
-            break;
-    }
-    const auto sessionUser = SessionUser(context);
-    if (!sessionUser)
-        return Refuse(403, refusal::kDenied, name + QStringLiteral(": no session"));
-    if (!user.isEmpty() && user != *sessionUser) {
-        return Refuse(403, refusal::kDenied, name + QStringLiteral(": not the session's account"));
-    }
-    const auto row = store_.UserByName(*sessionUser);
-    if (!row)
-        return Refuse(403, refusal::kDenied, name + QStringLiteral(": account gone"));
+GatewayReply GatewayHandler::MarkOffline(const RequestContext& context, const Values& v) {
+    const Kind kind = Kind::MarkOffline;
+    if (v[0] == QStringView(kNobody))
+        return Done(kind, QStringLiteral("nobody signed in"));
+    GatewayReply refused;
+    if (!OwnAccount(context, NameOf(kind), &v[0], &refused))
+        return refused;
+    const Outcome outcome = store_.MarkOffline(v[0]);
+    // Leaving the program ends its session.
+    if (outcome == Outcome::Done)
+        store_.EndSession(SessionDigest(context.sessionToken));
+    return FromOutcome(kind, outcome);
+}
 
-    switch (kind) {
-        case Kind::MarkOffline: {
-            const Outcome outcome = store_.MarkOffline(user);
-            // Leaving the program ends its session.
-            if (outcome == Outcome::Done)
-                store_.EndSession(SessionDigest(context.sessionToken));
-            return FromOutcome(kind, outcome);
-        }
-        case Kind::MarkOnline:
-            if (HasReplySeparator(v[0]))
-                return Refuse(422, refusal::kBadValue, name);
-            return FromOutcome(kind,
-                               store_.MarkOnline(QString::fromUtf16(kOnlineFlag), v[0], user));
-        case Kind::ClaimPageName: {
-            const QString& pageName = v[0];
-            if (!IsValidPageName(pageName))
-                return Refuse(422, refusal::kBadName, name);
-            if (HasReplySeparator(v[1]))
-                return Refuse(422, refusal::kBadValue, name);
-            // A second name would leave the first page behind without an owner; renaming is
-            // the way to change a name.
-            if (!row->pageName.isEmpty() && row->pageName != pageName) {
-                return Refuse(403, refusal::kDenied, name + QStringLiteral(": already has a name"));
-            }
-            return FromOutcome(kind, store_.ClaimPageName(pageName, v[1], user), "page name");
-        }
-        case Kind::RecordUpload: {
-            const QString& pageName = v[2];
-            if (row->pageName.isEmpty() || row->pageName != pageName) {
-                return Refuse(403, refusal::kDenied,
-                              name + QStringLiteral(": not the account's page"));
-            }
-            if (HasReplySeparator(v[0]) || HasReplySeparator(v[1])) {
-                return Refuse(422, refusal::kBadValue, name);
-            }
-            return FromOutcome(kind, store_.RecordUpload(v[0], v[1], pageName));
-        }
-        case Kind::RenamePageName: {
-            const QString& newName = v[0];
-            const QString& oldName = v[1];
-            if (row->pageName.isEmpty() || row->pageName != oldName) {
-                return Refuse(403, refusal::kDenied,
-                              name + QStringLiteral(": not the account's page"));
-            }
-            if (!IsValidPageName(newName))
-                return Refuse(422, refusal::kBadName, name);
-            return FromOutcome(kind, store_.RenamePageName(newName, oldName), "page name");
-        }
-        default:
-            break;
-    }
-    return Refuse(403, refusal::kRefused, name);
+GatewayReply GatewayHandler::MarkOnline(const RequestContext& context, const Values& v) {
+    const Kind kind = Kind::MarkOnline;
+    GatewayReply refused;
+    if (!OwnAccount(context, NameOf(kind), &v[1], &refused))
+        return refused;
+    // The sign-in time is the service's, whatever the client sent.
+    return FromOutcome(kind, store_.MarkOnline(QString::fromUtf16(kOnlineFlag), ServerTime(), v[1]));
+}
+
+GatewayReply GatewayHandler::ClaimPageName(const RequestContext& context, const Values& v) {
+    const Kind kind = Kind::ClaimPageName;
+    const QString& pageName = v[0];
+    const QString& pageStyle = v[1];
+    GatewayReply refused;
+    const auto row = OwnAccount(context, NameOf(kind), &v[2], &refused);
+    if (!row)
+        return refused;
+    if (!IsValidPageName(pageName))
+        return Refuse(refusal::kBadName, NameOf(kind));
+    if (!IsStorable(pageStyle))
+        return Refuse(refusal::kBadValue, NameOf(kind));
+    // A second name would leave the first page behind; renaming is the way to change a name.
+    if (!row->pageName.isEmpty() && row->pageName != pageName)
+        return Refuse(refusal::kDenied, NameOf(kind) + QStringLiteral(": already has a name"));
+    return FromOutcome(kind, store_.ClaimPageName(pageName, pageStyle, row->user), "page name");
+}
+
+GatewayReply GatewayHandler::RecordUpload(const RequestContext& context, const Values& v) {
+    const Kind kind = Kind::RecordUpload;
+    const QString& pageStyle = v[0];
+    const QString& pageName = v[2];
+    GatewayReply refused;
+    const auto row = OwnAccount(context, NameOf(kind), nullptr, &refused);
+    if (!row)
+        return refused;
+    if (row->pageName.isEmpty() || row->pageName != pageName)
+        return Refuse(refusal::kDenied, NameOf(kind) + QStringLiteral(": not the account's page"));
+    if (!IsStorable(pageStyle))
+        return Refuse(refusal::kBadValue, NameOf(kind));
+    // The upload time is the service's, whatever the client sent.
+    return FromOutcome(kind, store_.RecordUpload(pageStyle, ServerTime(), pageName));
+}
+
+GatewayReply GatewayHandler::RenamePageName(const RequestContext& context, const Values& v) {
+    const Kind kind = Kind::RenamePageName;
+    const QString& newName = v[0];
+    const QString& oldName = v[1];
+    GatewayReply refused;
+    const auto row = OwnAccount(context, NameOf(kind), nullptr, &refused);
+    if (!row)
+        return refused;
+    if (row->pageName.isEmpty() || row->pageName != oldName)
+        return Refuse(refusal::kDenied, NameOf(kind) + QStringLiteral(": not the account's page"));
+    if (!IsValidPageName(newName))
+        return Refuse(refusal::kBadName, NameOf(kind));
+    return FromOutcome(kind, store_.RenamePageName(newName, oldName), "page name");
 }
 
 GatewayReply GatewayHandler::Upload(const RequestContext& context, const GatewayRequest& request) {
+    const QString what = QStringLiteral("upload");
     const QString& pageName = request.pageName;
     if (!IsValidPageName(pageName))
-        return Refuse(422, refusal::kBadName, QStringLiteral("upload"));
-    const auto sessionUser = SessionUser(context);
-    if (!sessionUser)
-        return Refuse(403, refusal::kDenied, QStringLiteral("upload: no session"));
-    const auto row = store_.UserByName(*sessionUser);
-    if (!row || row->pageName != pageName) {
-        return Refuse(403, refusal::kDenied, QStringLiteral("upload: not the account's page"));
-    }
-    if (store_.PutPage(pageName, request.pageBytes, ServerTime()) != Outcome::Done) {
-        return Refuse(500, refusal::kFailed, QStringLiteral("upload: database error"));
-    }
-    return Reply(200, "OK", QStringLiteral("upload %1 bytes").arg(request.pageBytes.size()));
-}
-
-GatewayReply GatewayHandler::Rename(const RequestContext& context, const GatewayRequest& request) {
-    const QString& oldName = request.oldName;
-    const QString& newName = request.newName;
-    if (!IsValidPageName(oldName) || !IsValidPageName(newName)) {
-        return Refuse(422, refusal::kBadName, QStringLiteral("rename"));
-    }
-    const auto sessionUser = SessionUser(context);
-    if (!sessionUser)
-        return Refuse(403, refusal::kDenied, QStringLiteral("rename: no session"));
-    const auto row = store_.UserByName(*sessionUser);
-    if (!row || row->pageName.isEmpty()) {
-        return Refuse(403, refusal::kDenied, QStringLiteral("rename: no page name"));
-    }
-    // The client renames the account's row first and the page after it, so the account
-    // normally holds the new name already. Either way, the other name must not be someone
-    // else's, or one user could move a page over another's or take another's page.
-    QString otherName;
-    if (row->pageName == newName) {
-        otherName = oldName;
-    } else if (row->pageName == oldName) {
-        otherName = newName;
-    } else {
-        return Refuse(403, refusal::kDenied, QStringLiteral("rename: not the account's page"));
-    }
-    if (oldName == newName)
-        return Reply(200, "OK", QStringLiteral("rename (same name)"));
-    const auto holder = store_.UserByPageName(otherName);
-    if (holder && holder->user != row->user) {
-        return Refuse(409, refusal::kTaken, QStringLiteral("rename: the other name is in use"));
-    }
-    switch (store_.MovePage(oldName, newName)) {
+        return Refuse(refusal::kBadName, what);
+    GatewayReply refused;
+    const auto row = OwnAccount(context, what, nullptr, &refused);
+    if (!row)
+        return refused;
+    if (row->pageName != pageName)
+        return Refuse(refusal::kDenied, what + QStringLiteral(": not the account's page name"));
+    const qint64 size = request.pageBytes.size();
+    if (size > options_.maxPageBytes)
+        return Refuse(refusal::kTooBig, what + QStringLiteral(": page of %1 bytes").arg(size));
+    // The quota counts the account's other pages and the new one in place of the old.
+    const auto owned = store_.PageBytesOf(row->user);
+    const auto current = store_.Page(pageName);
+    if (!owned)
+        return Refuse(refusal::kFailed, what + QStringLiteral(": database error"));
+    const qint64 others = *owned - (current ? current->size() : 0);
+    if (others + size > options_.pageQuotaBytes)
+        return Refuse(refusal::kTooBig, what + QStringLiteral(": over the account's quota"));
+    switch (store_.PutPage(pageName, request.pageBytes, ServerTime(), row->user)) {
         case Outcome::Done:
-            return Reply(200, "OK", QStringLiteral("rename"));
-        case Outcome::NotFound:
-            return Refuse(404, refusal::kNotFound,
-                          QStringLiteral("rename: no page under the old name"));
+            return Reply(200, "OK", QStringLiteral("upload %1 bytes").arg(size));
+        case Outcome::Denied:
+            return Refuse(refusal::kDenied, what + QStringLiteral(": another account's page"));
         default:
             break;
     }
-    return Refuse(500, refusal::kFailed, QStringLiteral("rename: database error"));
+    return Refuse(refusal::kFailed, what + QStringLiteral(": database error"));
+}
+
+// The client renames the account's row first and the page after it: code 5 moves only the
+// account's own page, and only to the name the account holds now.
+GatewayReply GatewayHandler::Rename(const RequestContext& context, const GatewayRequest& request) {
+    const QString what = QStringLiteral("rename");
+    const QString& oldName = request.oldName;
+    const QString& newName = request.newName;
+    if (!IsStoredPageName(oldName) || !IsValidPageName(newName))
+        return Refuse(refusal::kBadName, what);
+    GatewayReply refused;
+    const auto row = OwnAccount(context, what, nullptr, &refused);
+    if (!row)
+        return refused;
+    if (row->pageName.isEmpty() || row->pageName != newName)
+        return Refuse(refusal::kDenied, what + QStringLiteral(": not the account's name"));
+    if (oldName == newName)
+        return Reply(200, "OK", QStringLiteral("rename (same name)"));
+    switch (store_.MovePage(oldName, newName, row->user)) {
+        case Outcome::Done:
+            return Reply(200, "OK", what);
+        case Outcome::NotFound:
+            return Refuse(refusal::kNotFound, what + QStringLiteral(": no page under the old name"));
+        case Outcome::Denied:
+            return Refuse(refusal::kDenied, what + QStringLiteral(": another account's page"));
+        case Outcome::Taken:
+            return Refuse(refusal::kTaken, what + QStringLiteral(": another account's page there"));
+        case Outcome::Failed:
+            break;
+    }
+    return Refuse(refusal::kFailed, what + QStringLiteral(": database error"));
 }
 
 }  // namespace server

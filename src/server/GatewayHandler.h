@@ -3,9 +3,12 @@
 //
 // A statement is recognised by its shape against the catalogue of the statements the client
 // sends, and the store's prepared statement for that shape runs with the statement's values
-// bound. Anything else is refused with a short word and the reason goes to the log. Writes
-// that concern an account need that account's session, which a successful sign-in lookup
-// opens.
+// bound. Anything else is refused with a short word (RequestBody.h's refusal words, each with
+// its HTTP status) and the reason goes to the log.
+//
+// Writes that concern an account need that account's session, which a successful sign-in
+// lookup opens; a page is written and moved only by the account that owns it. Lookups answer
+// only the fields the client reads. Times stored are the service's own.
 
 #include "PasswordHasher.h"
 #include "RateLimiter.h"
@@ -23,32 +26,23 @@
 
 namespace server {
 
-// Refusal words, the whole reply of a refused request. The HTTP status says the same for
-// curl and logs: 400 a body that is no gateway form, 422 a value the service will not store,
-// 403 refused or denied, 409 taken, 429 limit, 404 no page, 413 too big, 500 database failure.
-namespace refusal {
-inline constexpr char kRefused[] = "REFUSED";    // not a statement of the client
-inline constexpr char kDenied[] = "DENIED";      // needs the session of another account
-inline constexpr char kTaken[] = "TAKEN";        // account or page name already in use
-inline constexpr char kBadName[] = "BADNAME";    // not a page name
-inline constexpr char kBadValue[] = "BADVALUE";  // a value the reply format cannot carry
-inline constexpr char kLimit[] = "LIMIT";        // too many attempts from this address
-inline constexpr char kNotFound[] = "NOTFOUND";  // no such page to rename
-inline constexpr char kFailed[] = "FAILED";      // the database failed
-inline constexpr char kTooBig[] = "TOOBIG";      // body over the size limit (HTTP layer)
-}  // namespace refusal
-
 struct GatewayOptions {
     int signInPerMinute = 30;        // sign-in lookups per client address; 0: no limit
     int registrationPerMinute = 10;  // registration inserts per client address; 0: no limit
+    int lookupsPerMinute = 120;      // registration, page-name and rename lookups per address
+    int failuresPerAccount = 10;     // failed sign-ins of one account in a quarter of an hour
     int sessionDays = 30;
-    std::function<QDateTime()> clock;  // the server's local time; the real clock when empty
-    RateLimiter::Clock limiterClock;   // for tests; the steady clock when empty
+    qint64 maxPageBytes = qint64{1} << 20;    // the page of one upload
+    qint64 pageQuotaBytes = qint64{2} << 20;  // every page of one account together
+    std::function<QDateTime()> clock;         // the server's local time; the real clock when empty
+    RateLimiter::Clock limiterClock;          // for tests; the steady clock when empty
 };
 
 struct RequestContext {
     QString clientAddress;
-    QString siteAddress;   // "http://" + the request's host; addresses stored as "/..." hang here
+    // Where addresses stored as "/..." hang: the configured public address of the service,
+    // or "http://" + the request's host on a local run without one.
+    QString siteAddress;
     QString sessionToken;  // from the request's cookie; empty when none
 };
 
@@ -66,9 +60,6 @@ inline constexpr int kMaxValueLength = 200;
 // Prefixes an address stored relative to the site ("/download") with the site's address.
 QString ExpandAddress(const QString& value, const QString& siteAddress);
 
-// True when the text holds "い" or "ゼ", which would break the reply format.
-bool HasReplySeparator(QStringView text);
-
 class GatewayHandler {
 public:
     GatewayHandler(Store& store, PasswordHasher& hasher, GatewayOptions options = {});
@@ -83,16 +74,31 @@ public:
     QString ServerTime() const;
 
 private:
+    using Values = QStringList;
+
     GatewayReply Statement(const RequestContext& context, const GatewayRequest& request);
     GatewayReply Upload(const RequestContext& context, const GatewayRequest& request);
     GatewayReply Rename(const RequestContext& context, const GatewayRequest& request);
 
-    GatewayReply SignInLookup(const RequestContext& context, const QString& user,
-                              const QString& password);
-    GatewayReply RegistrationInsert(const RequestContext& context, const QStringList& values);
-    GatewayReply UserRowsReply(statements::Kind kind, const std::optional<UserRow>& row);
-    GatewayReply AccountWrite(const RequestContext& context, statements::Kind kind,
-                              const QStringList& values);
+    // One function per kind of statement.
+    GatewayReply SelectSettings(const RequestContext& context);
+    GatewayReply SelectAdverts(const RequestContext& context, statements::Kind kind);
+    GatewayReply SignInLookup(const RequestContext& context, const Values& v);
+    GatewayReply RegistrationLookup(const RequestContext& context, const Values& v);
+    GatewayReply PageNameLookup(const RequestContext& context, statements::Kind kind,
+                                const Values& v);
+    GatewayReply RegistrationInsert(const RequestContext& context, const Values& v);
+    GatewayReply MarkOffline(const RequestContext& context, const Values& v);
+    GatewayReply MarkOnline(const RequestContext& context, const Values& v);
+    GatewayReply ClaimPageName(const RequestContext& context, const Values& v);
+    GatewayReply RecordUpload(const RequestContext& context, const Values& v);
+    GatewayReply RenamePageName(const RequestContext& context, const Values& v);
+
+    // The one guard of every write: the account of the request's session (not frozen, still
+    // there), which must be the account the statement names, when it names one. Nothing, and
+    // the refusal in `refused`, otherwise.
+    std::optional<UserRow> OwnAccount(const RequestContext& context, const QString& what,
+                                      const QString* named, GatewayReply* refused);
 
     std::optional<QString> SessionUser(const RequestContext& context);
     QDateTime Now() const;
@@ -102,6 +108,8 @@ private:
     const GatewayOptions options_;
     RateLimiter signInLimiter_;
     RateLimiter registrationLimiter_;
+    RateLimiter lookupLimiter_;
+    RateLimiter failureLimiter_;
 };
 
 }  // namespace server

@@ -504,8 +504,8 @@ private:
         });
         if (!taken) {
             GatewayReply busy;
-            busy.status = 503;
-            busy.body = "BUSY";
+            busy.status = refusal::kBusy.status;
+            busy.body = refusal::kBusy.text;
             busy.outcome = QStringLiteral("BUSY too many sign-ins at once");
             exchange->reply = busy;
             MHD_resume_connection(connection);
@@ -537,14 +537,15 @@ private:
     qint64 DrainLimit() const { return options_.maxBodyBytes + (qint64{8} << 20); }
 
     MHD_Result TooBig(MHD_Connection* connection) {
-        return Send(connection, {413, refusal::kTooBig, "text/plain; charset=GBK", {}},
+        return Send(connection,
+                    {refusal::kTooBig.status, refusal::kTooBig.text, "text/plain; charset=GBK", {}},
                     QStringLiteral("zc=?"),
                     QStringLiteral("TOOBIG body over %1 bytes").arg(options_.maxBodyBytes));
     }
 
     MHD_Result PublishedPage(MHD_Connection* connection, const QString& name) {
-        if (!IsValidPageName(name)) {
-            return Send(connection, {400, refusal::kBadName, "text/plain; charset=utf-8", {}},
+        if (!IsStoredPageName(name)) {
+            return Send(connection, {400, refusal::kBadName.text, "text/plain; charset=utf-8", {}},
                         RequestWhat(connection), QStringLiteral("BADNAME page"));
         }
         const auto page = store_.Page(name);
@@ -554,6 +555,11 @@ private:
         }
         Answer answer{200, *page, "text/html; charset=GBK", {}};
         answer.headers.emplace_back("Cache-Control", "no-cache");
+        // A page is its author's HTML on the service's own origin: the sandbox gives it an
+        // origin of its own, so that it reads no cookie of the service and no other page.
+        answer.headers.emplace_back("Content-Security-Policy",
+                                    "sandbox allow-scripts allow-popups allow-forms");
+        answer.headers.emplace_back("X-Content-Type-Options", "nosniff");
         return Send(connection, answer, RequestWhat(connection), QStringLiteral("page"));
     }
 
@@ -648,7 +654,10 @@ private:
         log_.Write(entry);
     }
 
+    // The configured public address; without one (a local run) the Host the client used.
     QString SiteAddress(MHD_Connection* connection) const {
+        if (!options_.publicUrl.isEmpty())
+            return options_.publicUrl;
         const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Host");
         const std::string host = value ? value : "";
         bool usable = !host.empty() && host.size() <= 255;

@@ -120,4 +120,16 @@ bool PasswordHasher::Verify(const QString& hash, QStringView password) {
     return rc == 0;
 }
 
+void PasswordHasher::VerifyAgainstNobody(QStringView password) {
+    std::call_once(nobodyOnce_, [this] {
+        unsigned char secret[32];
+        randombytes_buf(secret, sizeof secret);
+        nobody_ = Hash(QString::fromLatin1(QByteArray(reinterpret_cast<char*>(secret),
+                                                      sizeof secret)
+                                               .toHex()))
+                      .value_or(QString());
+    });
+    Verify(nobody_, password);
+}
+
 }  // namespace server

@@ -6,6 +6,7 @@
 #include <QStringView>
 
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace server {
@@ -34,11 +35,16 @@ public:
     // The hash of the password's UTF-8 bytes, or nothing when hashing failed (out of memory).
     std::optional<QString> Hash(QStringView password);
     bool Verify(const QString& hash, QStringView password);
+    // Verifies against a hash of an unknown password made at the same cost (never true): a
+    // sign-in for an account that does not exist takes as long as one with a wrong password.
+    void VerifyAgainstNobody(QStringView password);
 
 private:
     class Gate;
     const HashCost cost_;
     std::unique_ptr<Gate> gate_;
+    QString nobody_;  // made on first use
+    std::once_flag nobodyOnce_;
 };
 
 }  // namespace server

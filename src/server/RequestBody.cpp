@@ -10,7 +10,7 @@ namespace {
 
 using gateway::Command;
 
-std::optional<GatewayRequest> Fail(BodyError* error, const char* word, QString detail) {
+std::optional<GatewayRequest> Fail(BodyError* error, RefusalWord word, QString detail) {
     if (error)
         *error = {word, std::move(detail)};
     return std::nullopt;
@@ -29,31 +29,19 @@ bool HasExactly(const std::map<std::string, QByteArray>& fields,
 
 }  // namespace
 
-bool IsValidPageName(QStringView name) {
-    if (name.isEmpty() || name.size() > 30)
-        return false;
-    for (QChar c : name) {
-        const char16_t u = c.unicode();
-        const bool ok =
-            (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
-        if (!ok)
-            return false;
-    }
-    return true;
-}
 
 std::optional<GatewayRequest> DecodeGatewayBody(QByteArrayView body, BodyError* error) {
     const auto fields = gateway::SplitForm(body);
     if (!fields)
-        return Fail(error, "BADFORM", QStringLiteral("not a form body"));
+        return Fail(error, refusal::kBadForm, QStringLiteral("not a form body"));
     const auto zc = fields->find("zc");
     if (zc == fields->end())
-        return Fail(error, "BADFORM", QStringLiteral("no zc field"));
+        return Fail(error, refusal::kBadForm, QStringLiteral("no zc field"));
     const auto codeText = DecodeValue(zc->second);
     if (!codeText)
-        return Fail(error, "BADNUMBER", QStringLiteral("zc is not a number list"));
+        return Fail(error, refusal::kBadNumber, QStringLiteral("zc is not a number list"));
     if (codeText->size() != 1 || (*codeText)[0] < u'1' || (*codeText)[0] > u'5') {
-        return Fail(error, "BADFORM", QStringLiteral("unknown command code"));
+        return Fail(error, refusal::kBadForm, QStringLiteral("unknown command code"));
     }
 
     GatewayRequest request;
@@ -66,7 +54,7 @@ std::optional<GatewayRequest> DecodeGatewayBody(QByteArrayView body, BodyError* 
         return true;
     };
     const auto badNumber = [&](const char* name) {
-        return Fail(error, "BADNUMBER",
+        return Fail(error, refusal::kBadNumber,
                     QStringLiteral("%1 is not a number list").arg(QLatin1String(name)));
     };
 
@@ -102,7 +90,7 @@ std::optional<GatewayRequest> DecodeGatewayBody(QByteArrayView body, BodyError* 
                 return badNumber("File2");
             return request;
     }
-    return Fail(error, "BADFORM",
+    return Fail(error, refusal::kBadForm,
                 QStringLiteral("wrong fields for command %1").arg(static_cast<int>(request.code)));
 }
 

@@ -55,6 +55,10 @@ int Serve(const ServeOptions& options, const QString& programFolder, QTextStream
     GatewayOptions gatewayOptions;
     gatewayOptions.signInPerMinute = options.signInPerMinute;
     gatewayOptions.registrationPerMinute = options.registrationPerMinute;
+    gatewayOptions.lookupsPerMinute = options.lookupsPerMinute;
+    gatewayOptions.failuresPerAccount = options.failuresPerAccount;
+    gatewayOptions.maxPageBytes = options.maxPageBytes;
+    gatewayOptions.pageQuotaBytes = options.pageQuotaBytes;
     gatewayOptions.sessionDays = options.sessionDays;
     GatewayHandler gateway(*store, hasher, gatewayOptions);
     RequestLog log(stderr);

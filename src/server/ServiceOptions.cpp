@@ -23,7 +23,12 @@ const std::set<QString>& ValueOptions() {
                                          QStringLiteral("hash-threads"),
                                          QStringLiteral("max-connections"),
                                          QStringLiteral("address-connections"),
-                                         QStringLiteral("header-bytes")};
+                                         QStringLiteral("header-bytes"),
+                                         QStringLiteral("public-url"),
+                                         QStringLiteral("lookup-limit"),
+                                         QStringLiteral("failure-limit"),
+                                         QStringLiteral("max-page"),
+                                         QStringLiteral("page-quota")};
     return names;
 }
 
@@ -44,6 +49,24 @@ bool ReadInt(const std::map<QString, QString>& values, const char* name, qint64 
     }
     *out = v;
     return true;
+}
+
+// http:// or https://, a host of letters, digits, dots, dashes (or a bracketed IPv6 address),
+// an optional port and path: nothing that could break a reply or a header.
+bool IsPublicUrl(const QString& url) {
+    const qsizetype scheme = url.startsWith(QLatin1String("https://")) ? 8
+                             : url.startsWith(QLatin1String("http://")) ? 7
+                                                                        : 0;
+    if (scheme == 0 || url.size() == scheme || url.size() > 200)
+        return false;
+    for (qsizetype i = scheme; i < url.size(); ++i) {
+        const char16_t c = url[i].unicode();
+        const bool ok = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+                        (c >= u'0' && c <= u'9') || QStringView(u".-_~:/[]%").contains(QChar(c));
+        if (!ok)
+            return false;
+    }
+    return url[scheme] != QLatin1Char('/');
 }
 
 }  // namespace
@@ -170,6 +193,17 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
     }
     if (const auto site = get("site"))
         o.site = *site;
+    if (const auto url = get("public-url")) {
+        o.publicUrl = *url;
+        while (o.publicUrl.endsWith(QLatin1Char('/')))
+            o.publicUrl.chop(1);
+        if (!IsPublicUrl(o.publicUrl)) {
+            *error = QStringLiteral("--public-url needs an address like https://example.com, "
+                                    "not \"%1\"")
+                         .arg(*url);
+            return std::nullopt;
+        }
+    }
     if (const auto cost = get("hash-cost")) {
         const auto parsed = ParseHashCost(*cost);
         if (!parsed) {
@@ -184,6 +218,8 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
     qint64 writeTimeout = o.writeTimeoutSeconds, threads = o.threads, days = o.sessionDays;
     qint64 hashThreads = o.hashThreads, maxConnections = o.maxConnections;
     qint64 perAddress = o.connectionsPerAddress, headerBytes = o.headerBytes;
+    qint64 lookups = o.lookupsPerMinute, failures = o.failuresPerAccount;
+    qint64 maxPage = o.maxPageBytes, quota = o.pageQuotaBytes;
     if (!ReadInt(values, "signin-limit", 0, 1000000, &signIn, error) ||
         !ReadInt(values, "register-limit", 0, 1000000, &registration, error) ||
         !ReadInt(values, "max-body", 1024, qint64{1} << 32, &maxBody, error) ||
@@ -194,7 +230,11 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
         !ReadInt(values, "hash-threads", 1, 256, &hashThreads, error) ||
         !ReadInt(values, "max-connections", 1, 1000000, &maxConnections, error) ||
         !ReadInt(values, "address-connections", 1, 1000000, &perAddress, error) ||
-        !ReadInt(values, "header-bytes", 4096, 1 << 20, &headerBytes, error)) {
+        !ReadInt(values, "header-bytes", 4096, 1 << 20, &headerBytes, error) ||
+        !ReadInt(values, "lookup-limit", 0, 1000000, &lookups, error) ||
+        !ReadInt(values, "failure-limit", 0, 1000000, &failures, error) ||
+        !ReadInt(values, "max-page", 1024, qint64{1} << 30, &maxPage, error) ||
+        !ReadInt(values, "page-quota", 1024, qint64{1} << 40, &quota, error)) {
         return std::nullopt;
     }
     o.signInPerMinute = static_cast<int>(signIn);
@@ -208,6 +248,10 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
     o.maxConnections = static_cast<int>(maxConnections);
     o.connectionsPerAddress = static_cast<int>(perAddress);
     o.headerBytes = headerBytes;
+    o.lookupsPerMinute = static_cast<int>(lookups);
+    o.failuresPerAccount = static_cast<int>(failures);
+    o.maxPageBytes = maxPage;
+    o.pageQuotaBytes = quota;
     return o;
 }
 

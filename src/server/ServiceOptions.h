@@ -39,10 +39,15 @@ struct ServeOptions {
     QString host = QStringLiteral("127.0.0.1");
     int port = 8080;
     QString database;
-    QString site;  // empty: the site folder next to the program
+    QString site;       // empty: the site folder next to the program
+    QString publicUrl;  // how the world reaches the service; empty: from each request's Host
     HashCost hashCost = HashCost::Standard;
     int signInPerMinute = 30;
     int registrationPerMinute = 10;
+    int lookupsPerMinute = 120;                  // name lookups per client address
+    int failuresPerAccount = 10;                 // failed sign-ins in a quarter of an hour
+    qint64 maxPageBytes = qint64{1} << 20;       // one published page
+    qint64 pageQuotaBytes = qint64{2} << 20;     // every page of one account
     qint64 maxBodyBytes = qint64{8} << 20;
     int readTimeoutSeconds = 10;  // a connection that sends nothing for this long is closed
     int writeTimeoutSeconds = 10;

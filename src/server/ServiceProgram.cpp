@@ -33,9 +33,15 @@ const char kUsage[] =
     "\n"
     "options of serve (also accepted in the configuration file as \"name = value\"):\n"
     "  --site DIR                    the site folder (default: next to the program)\n"
+    "  --public-url URL              the address the world reaches the service at, for the\n"
+    "                                addresses in replies (default: the request's Host)\n"
     "  --hash-cost standard|interactive|min   password hash cost (default standard)\n"
     "  --signin-limit N              sign-in lookups per client address per minute (30; 0: none)\n"
     "  --register-limit N            registrations per client address per minute (10; 0: none)\n"
+    "  --lookup-limit N              name lookups per client address per minute (120; 0: none)\n"
+    "  --failure-limit N             failed sign-ins of one account per 15 minutes (10; 0: none)\n"
+    "  --max-page BYTES              largest published page (1048576)\n"
+    "  --page-quota BYTES            all pages of one account together (2097152)\n"
     "  --max-body BYTES              largest request body (8388608)\n"
     "  --read-timeout S, --write-timeout S    a connection silent this long is closed (10)\n"
     "  --threads N                   threads that serve connections (2)\n"
@@ -59,6 +65,8 @@ QString ReplyProblem(const QString& value) {
             "the value contains \"い\" or \"ゼ\": the client splits replies at these characters, "
             "so the row would be cut there");
     }
+    if (HasControlCharacter(value))
+        return QStringLiteral("the value contains a control character or a line break");
     for (QChar c : value) {
         if (cp936::CodeOf(c.unicode()) == 63 && c != QLatin1Char('?')) {
             return QStringLiteral(
@@ -168,7 +176,8 @@ public:
             if (!row || row->isEmpty())
                 return Fail(QStringLiteral("the settings row is missing"));
             for (int i = 0; i < kSettingsColumns; ++i) {
-                out_ << i << "\t" << SettingsColumnNames()[i] << "\t" << row->value(i) << "\n";
+                out_ << i << "\t" << SettingsColumnNames()[i] << "\t" << Printable(row->value(i))
+                     << "\n";
             }
             out_.flush();
             return kExitOk;
@@ -176,7 +185,7 @@ public:
         if (action == QLatin1String("set") && args.size() == 4) {
             const int position = SettingsPositionOf(args[2]);
             if (position < 0)
-                return Usage(QStringLiteral("no settings field \"%1\"").arg(args[2]));
+                return Usage(QStringLiteral("no settings field \"%1\"").arg(Printable(args[2])));
             const QString problem = ReplyProblem(args[3]);
             if (!problem.isEmpty())
                 return Fail(QStringLiteral("refused: ") + problem);
@@ -187,7 +196,7 @@ public:
             }
             if (!store_->SetSetting(position, args[3]))
                 return Fail(QStringLiteral("not stored"));
-            out_ << SettingsColumnNames()[position] << " = " << args[3] << Qt::endl;
+            out_ << SettingsColumnNames()[position] << " = " << Printable(args[3]) << Qt::endl;
             return kExitOk;
         }
         return Usage(QStringLiteral("settings show | settings set FIELD VALUE"));
@@ -198,7 +207,7 @@ public:
         if (action == QLatin1String("list") && args.size() == 2) {
             out_ << "编号\t广告链接\t跳转地址\n";
             for (const Advert& a : store_->Adverts()) {
-                out_ << a.id << "\t" << a.image << "\t" << a.link << "\n";
+                out_ << a.id << "\t" << Printable(a.image) << "\t" << Printable(a.link) << "\n";
             }
             out_.flush();
             return kExitOk;
@@ -211,7 +220,7 @@ public:
                 if (!IsAddress(value)) {
                     return Fail(QStringLiteral("refused: \"%1\" is not an address; use \"/...\" "
                                                "on this service or \"http(s)://...\"")
-                                    .arg(value));
+                                    .arg(Printable(value)));
                 }
             }
             const qint64 id = store_->AddAdvert(args[2], args[3]);
@@ -226,7 +235,7 @@ public:
             if (!ok)
                 return Usage(QStringLiteral("adverts remove needs the number of an advert"));
             if (store_->RemoveAdvert(id) != Outcome::Done) {
-                return Fail(QStringLiteral("no advert %1").arg(args[2]));
+                return Fail(QStringLiteral("no advert %1").arg(Printable(args[2])));
             }
             out_ << "advert " << id << " removed" << Qt::endl;
             return kExitOk;
@@ -241,10 +250,13 @@ public:
             out_ << "用户\t手机\t注册时间\t是否在线\t上次登陆时间\t文件名\t页面风格\t上传时间\t"
                     "登陆次数\t上传次数\t冻结\t备注\n";
             for (const UserRow& u : store_->Users()) {
-                out_ << u.user << "\t" << u.phone << "\t" << u.registeredAt << "\t" << u.online
-                     << "\t" << u.lastSignInAt << "\t" << u.pageName << "\t" << u.pageStyle << "\t"
-                     << u.uploadedAt << "\t" << u.signInCount << "\t" << u.uploadCount << "\t"
-                     << (u.frozen ? "True" : "False") << "\t" << u.remark << "\n";
+                // Rows written before values were checked may hold anything.
+                out_ << Printable(u.user) << "\t" << Printable(u.phone) << "\t"
+                     << Printable(u.registeredAt) << "\t" << Printable(u.online) << "\t"
+                     << Printable(u.lastSignInAt) << "\t" << Printable(u.pageName) << "\t"
+                     << Printable(u.pageStyle) << "\t" << Printable(u.uploadedAt) << "\t"
+                     << u.signInCount << "\t" << u.uploadCount << "\t"
+                     << (u.frozen ? "True" : "False") << "\t" << Printable(u.remark) << "\n";
             }
             out_.flush();
             return kExitOk;
@@ -252,21 +264,25 @@ public:
         const bool freeze = action == QLatin1String("freeze");
         if ((freeze && (args.size() == 3 || args.size() == 4)) ||
             (action == QLatin1String("unfreeze") && args.size() == 3)) {
+            // The note goes back to the client with the row of a frozen sign-in.
+            const QString problem = ReplyProblem(args.value(3));
+            if (!problem.isEmpty())
+                return Fail(QStringLiteral("refused: ") + problem);
             const Outcome outcome = store_->SetFrozen(args[2], freeze, args.value(3));
             if (outcome == Outcome::NotFound)
-                return Fail(QStringLiteral("no user %1").arg(args[2]));
+                return Fail(QStringLiteral("no user %1").arg(Printable(args[2])));
             if (outcome != Outcome::Done)
                 return Fail(QStringLiteral("not stored"));
-            out_ << args[2] << (freeze ? " frozen" : " unfrozen") << Qt::endl;
+            out_ << Printable(args[2]) << (freeze ? " frozen" : " unfrozen") << Qt::endl;
             return kExitOk;
         }
         if (action == QLatin1String("remove") && args.size() == 3) {
             const Outcome outcome = store_->RemoveUser(args[2]);
             if (outcome == Outcome::NotFound)
-                return Fail(QStringLiteral("no user %1").arg(args[2]));
+                return Fail(QStringLiteral("no user %1").arg(Printable(args[2])));
             if (outcome != Outcome::Done)
                 return Fail(QStringLiteral("not removed"));
-            out_ << args[2] << " removed, with the page and sessions" << Qt::endl;
+            out_ << Printable(args[2]) << " removed, with the page and sessions" << Qt::endl;
             return kExitOk;
         }
         return Usage(QStringLiteral(
@@ -278,16 +294,17 @@ public:
         if (action == QLatin1String("list") && args.size() == 2) {
             out_ << "文件名\t字节\t用户\t上传时间\n";
             for (const PageSummary& p : store_->Pages()) {
-                out_ << p.name << "\t" << p.size << "\t" << p.owner << "\t" << p.updatedAt << "\n";
+                out_ << Printable(p.name) << "\t" << p.size << "\t" << Printable(p.owner) << "\t"
+                     << Printable(p.updatedAt) << "\n";
             }
             out_.flush();
             return kExitOk;
         }
         if (action == QLatin1String("remove") && args.size() == 3) {
-            if (!IsValidPageName(args[2])) {
+            if (!IsStoredPageName(args[2])) {
                 return Fail(
                     QStringLiteral("\"%1\" is not a page name (letters and digits, 1 to 30)")
-                        .arg(args[2]));
+                        .arg(Printable(args[2])));
             }
             if (store_->RemovePage(args[2]) != Outcome::Done) {
                 return Fail(QStringLiteral("no page %1").arg(args[2]));

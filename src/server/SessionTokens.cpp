@@ -40,7 +40,7 @@ QString SessionDigest(QStringView token) {
 
 std::string SessionCookieHeader(const QString& token) {
     return std::string(kSessionCookie) + "=" + token.toStdString() +
-           "; Path=/; HttpOnly; SameSite=Lax";
+           "; Path=/asp/; HttpOnly; SameSite=Lax";
 }
 
 QString SessionTokenFromCookies(std::string_view header) {

@@ -11,8 +11,10 @@ namespace {
 
 constexpr qint64 kMaxFileSize = 64ll << 20;
 
+// A name of the path: not empty, no "." or "..", and no hidden file or folder (".git",
+// ".htpasswd", an editor's ".swp"), which the site folder may hold without meaning to serve.
 bool IsPlainSegment(QStringView segment) {
-    if (segment.isEmpty() || segment == u"." || segment == u"..")
+    if (segment.isEmpty() || segment.startsWith(u'.'))
         return false;
     for (QChar c : segment) {
         if (c.unicode() < 0x20 || c == QLatin1Char('\\') || c == QLatin1Char(':') ||

@@ -1,5 +1,7 @@
 #include "SqliteStore.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -13,7 +15,7 @@
 namespace server {
 namespace {
 
-constexpr int kCurrentSchema = 1;
+constexpr int kCurrentSchema = 2;
 
 // Every statement of the store. Values are always bound, never spliced into the text.
 enum class Sql {
@@ -45,10 +47,11 @@ enum class Sql {
     PutPage,
     CountUpload,
     Page,
-    PageExists,
+    PageOwner,
     DeletePage,
     MovePage,
     Pages,
+    PageBytesOf,
     CreateSession,
     SessionUser,
     EndSession,
@@ -87,19 +90,20 @@ constexpr std::array<const char*, static_cast<size_t>(Sql::Count)> kSql{{
     "UPDATE \"用户管理\" SET \"页面风格\"=?,\"上传时间\"=? WHERE \"文件名\"=? AND \"文件名\"<>''",
     "UPDATE \"用户管理\" SET \"文件名\"=? WHERE \"文件名\"=? AND \"文件名\"<>''",
     "UPDATE \"用户管理\" SET \"是否冻结\"=?,\"备注\"=? WHERE \"用户\"=?",
-    "DELETE FROM pages WHERE name IN (SELECT \"文件名\" FROM \"用户管理\" WHERE \"用户\"=? AND "
-    "\"文件名\"<>'')",
+    "DELETE FROM pages WHERE owner=? OR (owner='' AND name IN (SELECT \"文件名\" FROM "
+    "\"用户管理\" WHERE \"用户\"=? AND \"文件名\"<>''))",
     "DELETE FROM sessions WHERE user_name=?",
     "DELETE FROM \"用户管理\" WHERE \"用户\"=?",
-    "INSERT INTO pages(name,content,updated_at) VALUES (?,?,?) ON CONFLICT(name) DO UPDATE SET "
-    "content=excluded.content,updated_at=excluded.updated_at",
+    "INSERT INTO pages(name,content,updated_at,owner) VALUES (?,?,?,?) ON CONFLICT(name) DO "
+    "UPDATE SET content=excluded.content,updated_at=excluded.updated_at,owner=excluded.owner "
+    "WHERE pages.owner IN ('',excluded.owner)",
     "UPDATE \"用户管理\" SET \"上传次数\"=\"上传次数\"+1 WHERE \"文件名\"=? AND \"文件名\"<>''",
     "SELECT content FROM pages WHERE name=?",
-    "SELECT 1 FROM pages WHERE name=?",
+    "SELECT owner FROM pages WHERE name=?",
     "DELETE FROM pages WHERE name=?",
-    "UPDATE pages SET name=? WHERE name=?",
-    "SELECT p.name,length(p.content),COALESCE(u.\"用户\",''),p.updated_at FROM pages p LEFT JOIN "
-    "\"用户管理\" u ON u.\"文件名\"=p.name ORDER BY p.name",
+    "UPDATE pages SET name=? WHERE name=? AND owner=?",
+    "SELECT name,length(content),owner,updated_at FROM pages ORDER BY name",
+    "SELECT COALESCE(sum(length(content)),0) FROM pages WHERE owner=?",
     "INSERT INTO sessions(token_digest,user_name,created_at) VALUES (?,?,?)",
     "SELECT s.user_name FROM sessions s JOIN \"用户管理\" u ON u.\"用户\"=s.user_name WHERE "
     "s.token_digest=? AND s.created_at>=? AND u.\"是否冻结\"=0",
@@ -145,6 +149,15 @@ constexpr const char* kSchemaV1[] = {
     "created_at INTEGER NOT NULL)",
     "CREATE INDEX sessions_user ON sessions(user_name)",
     "INSERT INTO schema_version VALUES (1)",
+};
+
+// Version 2: every page records the account that wrote it; pages from before belong to the
+// account whose row holds their name.
+constexpr const char* kSchemaV2[] = {
+    "ALTER TABLE pages ADD COLUMN owner TEXT NOT NULL DEFAULT ''",
+    "UPDATE pages SET owner=COALESCE((SELECT \"用户\" FROM \"用户管理\" WHERE \"文件名\"=pages.name),'')",
+    "CREATE INDEX pages_owner ON pages(owner)",
+    "INSERT INTO schema_version VALUES (2)",
 };
 
 std::atomic<quint64> g_nextStoreId{1};
@@ -341,9 +354,33 @@ Outcome Finish(WriteTransaction& tx, Outcome outcome) {
     return tx.Commit() ? Outcome::Done : Outcome::Failed;
 }
 
+// The database holds password hashes, phone numbers and session digests: only the service's
+// own user may read it. A new file is created so; an existing one (with its journal files,
+// which SQLite creates with the database's permissions) is narrowed to it.
+void KeepPrivate(const QString& path) {
+    if (path.isEmpty() || path == QLatin1String(":memory:") || path.startsWith(QLatin1String("file:")))
+        return;
+    constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!QFileInfo::exists(path)) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly);
+        return;
+    }
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
+                                  QStringLiteral("-journal")}) {
+        QFile file(path + suffix);
+        if (file.exists() && (file.permissions() & ~(kOwnerOnly | QFileDevice::ReadUser |
+                                                     QFileDevice::WriteUser)) != 0) {
+            file.setPermissions(kOwnerOnly);
+        }
+    }
+}
+
 }  // namespace
 
-SqliteStore::SqliteStore(QString path) : path_(std::move(path)), id_(g_nextStoreId++) {}
+SqliteStore::SqliteStore(QString path) : path_(std::move(path)), id_(g_nextStoreId++) {
+    KeepPrivate(path_);
+}
 
 SqliteStore::~SqliteStore() {
     auto& list = t_connections.byStore;
@@ -395,6 +432,12 @@ bool SqliteStore::Initialise(QString* error) {
     }
     if (version < 1) {
         for (const char* statement : kSchemaV1) {
+            if (!q.exec(QString::fromUtf8(statement)))
+                return fail(q.lastError().text());
+        }
+    }
+    if (version < 2) {
+        for (const char* statement : kSchemaV2) {
             if (!q.exec(QString::fromUtf8(statement)))
                 return fail(q.lastError().text());
         }
@@ -598,7 +641,7 @@ Outcome SqliteStore::SetFrozen(const QString& user, bool frozen, const QString& 
 Outcome SqliteStore::RemoveUser(const QString& user) {
     Connection* c = ThisThreadConnection();
     WriteTransaction tx(c, writeMutex_);
-    if (!tx.ok() || c->Exec(Sql::RemoveUserPage, {user}) < 0 ||
+    if (!tx.ok() || c->Exec(Sql::RemoveUserPage, {user, user}) < 0 ||
         c->Exec(Sql::RemoveUserSessions, {user}) < 0) {
         return Outcome::Failed;
     }
@@ -606,15 +649,16 @@ Outcome SqliteStore::RemoveUser(const QString& user) {
 }
 
 Outcome SqliteStore::PutPage(const QString& name, const QByteArray& bytes,
-                             const QString& updatedAt) {
+                             const QString& updatedAt, const QString& owner) {
     Connection* c = ThisThreadConnection();
     WriteTransaction tx(c, writeMutex_);
-    // The page and its count in the owner's row commit together, before the reply is sent.
-    if (!tx.ok() || c->Exec(Sql::PutPage, {name, bytes, updatedAt}) < 0 ||
-        c->Exec(Sql::CountUpload, {name}) < 0) {
+    if (!tx.ok())
         return Outcome::Failed;
-    }
-    return Finish(tx, Outcome::Done);
+    // The page and its count in the owner's row commit together, before the reply is sent.
+    const int written = c->Exec(Sql::PutPage, {name, bytes, updatedAt, owner});
+    if (written < 0 || c->Exec(Sql::CountUpload, {name}) < 0)
+        return Outcome::Failed;
+    return Finish(tx, written == 0 ? Outcome::Denied : Outcome::Done);
 }
 
 std::optional<QByteArray> SqliteStore::Page(const QString& name) {
@@ -628,22 +672,52 @@ std::optional<QByteArray> SqliteStore::Page(const QString& name) {
     return bytes;
 }
 
-Outcome SqliteStore::MovePage(const QString& oldName, const QString& newName) {
+std::optional<QString> SqliteStore::PageOwner(Connection* c, const QString& name,
+                                              bool* exists) {
+    QSqlQuery* q = c->Run(Sql::PageOwner, {name});
+    if (!q)
+        return std::nullopt;
+    *exists = q->next();
+    const QString owner = *exists ? q->value(0).toString() : QString();
+    q->finish();
+    return owner;
+}
+
+Outcome SqliteStore::MovePage(const QString& oldName, const QString& newName,
+                              const QString& owner) {
     Connection* c = ThisThreadConnection();
     WriteTransaction tx(c, writeMutex_);
     if (!tx.ok())
         return Outcome::Failed;
-    const auto exists = c->Exists(Sql::PageExists, {oldName});
-    if (!exists)
+    bool exists = false;
+    const auto oldOwner = PageOwner(c, oldName, &exists);
+    if (!oldOwner)
         return Outcome::Failed;
-    if (!*exists)
+    if (!exists)
         return Outcome::NotFound;
+    if (*oldOwner != owner)
+        return Outcome::Denied;
     if (oldName == newName)
         return Finish(tx, Outcome::Done);
-    if (c->Exec(Sql::DeletePage, {newName}) < 0 || c->Exec(Sql::MovePage, {newName, oldName}) < 0) {
+    const auto newOwner = PageOwner(c, newName, &exists);
+    if (!newOwner)
+        return Outcome::Failed;
+    if (exists && !newOwner->isEmpty() && *newOwner != owner)
+        return Outcome::Taken;
+    if (c->Exec(Sql::DeletePage, {newName}) < 0 ||
+        c->Exec(Sql::MovePage, {newName, oldName, owner}) < 0) {
         return Outcome::Failed;
     }
     return Finish(tx, Outcome::Done);
+}
+
+std::optional<qint64> SqliteStore::PageBytesOf(const QString& owner) {
+    QSqlQuery* q = ThisThreadConnection()->Run(Sql::PageBytesOf, {owner});
+    if (!q || !q->next())
+        return std::nullopt;
+    const qint64 bytes = q->value(0).toLongLong();
+    q->finish();
+    return bytes;
 }
 
 Outcome SqliteStore::RemovePage(const QString& name) {

@@ -52,10 +52,12 @@ public:
     Outcome SetFrozen(const QString& user, bool frozen, const QString& remark) override;
     Outcome RemoveUser(const QString& user) override;
 
-    Outcome PutPage(const QString& name, const QByteArray& bytes,
-                    const QString& updatedAt) override;
+    Outcome PutPage(const QString& name, const QByteArray& bytes, const QString& updatedAt,
+                    const QString& owner) override;
     std::optional<QByteArray> Page(const QString& name) override;
-    Outcome MovePage(const QString& oldName, const QString& newName) override;
+    Outcome MovePage(const QString& oldName, const QString& newName,
+                     const QString& owner) override;
+    std::optional<qint64> PageBytesOf(const QString& owner) override;
     Outcome RemovePage(const QString& name) override;
     std::vector<PageSummary> Pages() override;
 
@@ -68,6 +70,8 @@ public:
 
 private:
     Connection* ThisThreadConnection();
+    // The owner of the page under the name ("" for none), and whether there is one.
+    std::optional<QString> PageOwner(Connection* c, const QString& name, bool* exists);
 
     const QString path_;
     const quint64 id_;

@@ -53,11 +53,12 @@ struct Advert {
 struct PageSummary {
     QString name;
     qint64 size = 0;
-    QString owner;  // the user whose 文件名 it is; empty for none
+    QString owner;  // the account that wrote it; empty for a page from before owners were kept
     QString updatedAt;
 };
 
-enum class Outcome { Done, NotFound, Taken, Failed };
+// Denied: the row or page belongs to another account.
+enum class Outcome { Done, NotFound, Taken, Denied, Failed };
 
 class Store {
 public:
@@ -98,12 +99,19 @@ public:
     // Removes the account together with its page and its sessions.
     virtual Outcome RemoveUser(const QString& user) = 0;
 
-    // Published pages: the exact bytes that were uploaded.
+    // Published pages: the exact bytes that were uploaded, and the account that wrote them.
+    // A page is written only by its owner (or, when it has none, by whoever writes it
+    // first): Denied otherwise.
     virtual Outcome PutPage(const QString& name, const QByteArray& bytes,
-                            const QString& updatedAt) = 0;
+                            const QString& updatedAt, const QString& owner) = 0;
     virtual std::optional<QByteArray> Page(const QString& name) = 0;
-    // Moves a page to a new name, replacing a page left there before.
-    virtual Outcome MovePage(const QString& oldName, const QString& newName) = 0;
+    // Moves the owner's page to a new name, replacing a page without an owner left there:
+    // NotFound without a page under the old name, Denied when it is not the owner's, Taken
+    // when another account's page stands under the new name.
+    virtual Outcome MovePage(const QString& oldName, const QString& newName,
+                             const QString& owner) = 0;
+    // The bytes of every page the account owns.
+    virtual std::optional<qint64> PageBytesOf(const QString& owner) = 0;
     virtual Outcome RemovePage(const QString& name) = 0;
     virtual std::vector<PageSummary> Pages() = 0;
 

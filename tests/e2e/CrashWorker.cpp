@@ -55,6 +55,9 @@ bool IsWholeRowReply(const gateway::QueryReply& reply) {
         const auto fields = reply.Fields(static_cast<int>(k));
         if (reply.records.size() == 2 && fields->isEmpty())
             return true;
+        // A lookup about an account answers a row of empty fields.
+        if (fields->size() == 13 && fields->join(QString()).isEmpty())
+            continue;
         if (fields->size() != 13 ||
             (fields->last() != QLatin1String("True") && fields->last() != QLatin1String("False"))) {
             return false;
@@ -310,15 +313,26 @@ private:
             QThread::msleep(200);
             return true;
         }
-        const auto row = lookup.Fields(1);
+        // The registration lookup tells only whether the account exists; which name its row
+        // holds the page-name lookup tells the account's own session.
         AccountState seen;
-        seen.registered = !row->isEmpty() && row->value(0) == user_;
-        seen.row = seen.registered ? row->value(6) : QString();
-        QStringList candidates{state_.pageAt, seen.row, state_.row};
+        seen.registered = lookup.records.size() == 2;
+        QStringList candidates{state_.pageAt, state_.row};
         if (unknown_)
             candidates += NamesOf(*unknown_);
         candidates.removeAll(QString());
         candidates.removeDuplicates();
+        if (seen.registered) {
+            for (const QString& name : candidates) {
+                const auto holder = gateway::Query(statements::PageNameLookup(name));
+                if (!holder.delivered) {
+                    Write({Entry::Type::Lost, gen_});
+                    return false;
+                }
+                if (holder.HasRecord(1) && holder.Fields(1)->value(0) == user_)
+                    seen.row = name;
+            }
+        }
         for (const QString& name : candidates) {
             const HttpResult page = HttpGet(service::PageAddress(name));
             if (page.status == 0) {

@@ -120,6 +120,10 @@ TEST_F(EndToEnd, StartUpReadsSettingsAdvertsAndTime) {
     EXPECT_LT(qAbs(parsed.secsTo(QDateTime::currentDateTime())), 120);
 }
 
+QDateTime Parsed(const QString& time) {
+    return QDateTime::fromString(time, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
 // Every statement of the catalogue, in the order a new user meets them, with its effect.
 TEST_F(EndToEnd, EveryStatementOfTheCatalogueThroughTheClient) {
     const QString user = QStringLiteral("1234567");
@@ -137,15 +141,20 @@ TEST_F(EndToEnd, EveryStatementOfTheCatalogueThroughTheClient) {
     ASSERT_TRUE(lookup.HasRecord(1));
     EXPECT_TRUE(lookup.records[1].isEmpty());
 
-    const QString registered = gateway::ReadServerTime();
-    EXPECT_EQ(gateway::Execute(st::RegistrationInsert(user, password, phone, registered)).text,
+    // The service keeps its own registration time, whatever the statement says.
+    const QDateTime before = Parsed(gateway::ReadServerTime());
+    EXPECT_EQ(gateway::Execute(st::RegistrationInsert(user, password, phone, u"2000-01-01 00:00:00"))
+                  .text,
               "OK");
     const auto row = service->Query("SELECT 密码,手机,注册时间,是否冻结,文件名,是否在线" + where);
     ASSERT_EQ(row.size(), 1u);
     EXPECT_TRUE(row[0][0].startsWith("$argon2id$")) << row[0][0].toStdString();
-    EXPECT_EQ(row[0].mid(1), (QStringList{phone, registered, "0", "", "0"}));
+    EXPECT_EQ(row[0][1], phone);
+    const QDateTime registered = Parsed(row[0][2]);
+    EXPECT_TRUE(registered >= before && registered <= before.addSecs(5)) << row[0][2].toStdString();
+    EXPECT_EQ(row[0].mid(3), (QStringList{"0", "", "0"}));
     EXPECT_FALSE(DatabaseBytes(service->DatabasePath()).contains(password.toUtf8()));
-    EXPECT_EQ(gateway::Query(st::RegistrationLookup(user)).Fields(1)->value(0), user);
+    EXPECT_TRUE(gateway::Query(st::RegistrationLookup(user)).HasRecord(1));
 
     const auto signIn = gateway::Query(st::SignInLookup(user, password)).Fields(1);
     ASSERT_TRUE(signIn);

@@ -28,17 +28,26 @@ protected:
         store = std::make_unique<server::SqliteStore>(dir.filePath("g.db"));
         QString error;
         ASSERT_TRUE(store->Initialise(&error)) << error.toStdString();
-        MakeHandler(0, 0);
+        MakeHandler({});
         ASSERT_EQ(store->InsertUser("10001", *hasher.Hash(u"secret1"), "13911112222", "t0"),
                   Outcome::Done);
         ASSERT_EQ(store->InsertUser("10002", *hasher.Hash(u"secret2"), "13933334444", "t0"),
                   Outcome::Done);
     }
 
-    void MakeHandler(int signIn, int registration) {
+    // Limits not given are off.
+    struct Limits {
+        int signIn = 0, registration = 0, lookups = 0, failures = 0;
+        qint64 pageBytes = qint64{1} << 20, quota = qint64{2} << 20;
+    };
+    void MakeHandler(Limits limits) {
         server::GatewayOptions options;
-        options.signInPerMinute = signIn;
-        options.registrationPerMinute = registration;
+        options.signInPerMinute = limits.signIn;
+        options.registrationPerMinute = limits.registration;
+        options.lookupsPerMinute = limits.lookups;
+        options.failuresPerAccount = limits.failures;
+        options.maxPageBytes = limits.pageBytes;
+        options.pageQuotaBytes = limits.quota;
         options.clock = [] { return QDateTime(QDate(2026, 2, 14), QTime(9, 5, 3)); };
         options.limiterClock = [this] { return fakeNow; };
         handler = std::make_unique<server::GatewayHandler>(*store, hasher, options);
@@ -56,6 +65,9 @@ protected:
         return Send(gateway::StatementBody(Command::Execute, statement), token);
     }
     static QString Text(const GatewayReply& reply) { return cp936::Decode(reply.body); }
+    static int RowCount(const GatewayReply& reply) {
+        return int(gateway::SplitRecords(Text(reply)).size()) - 1;
+    }
     static QStringList Fields(const GatewayReply& reply) {
         const QStringList records = gateway::SplitRecords(Text(reply));
         return records.size() > 1 ? gateway::SplitFields(records[1]) : QStringList();
@@ -112,7 +124,7 @@ TEST_F(GatewayHandlerTest, SignInLookupVerifiesThePasswordAndOpensASession) {
     EXPECT_EQ(fields[12], "False");
     EXPECT_FALSE(Text(ok).contains("argon2"));
     EXPECT_NE(ok.setCookie.find("HttpOnly"), std::string::npos);
-    EXPECT_NE(ok.setCookie.find("Path=/"), std::string::npos);
+    EXPECT_NE(ok.setCookie.find("Path=/asp/;"), std::string::npos);  // no page elsewhere sees it
     EXPECT_EQ(ok.outcome, "sign-in-lookup (signed in)");
 
     for (const auto& [user, password] : {std::pair{u"10001", u"Secret1"},
@@ -132,26 +144,42 @@ TEST_F(GatewayHandlerTest, FrozenAccountGetsItsRowButNoSession) {
     EXPECT_TRUE(reply.setCookie.empty());
 }
 
-TEST_F(GatewayHandlerTest, LookupsShowNoPasswordOrPhone) {
+// A lookup about a name tells whether it is taken, and of a page name the name itself (field 6,
+// which the upload reads); the account behind a page only to that account's own session.
+TEST_F(GatewayHandlerTest, LookupsTellOnlyWhatTheClientReads) {
     ASSERT_EQ(store->ClaimPageName("page1", "风格", "10002"), Outcome::Done);
-    for (const QString& statement : {st::RegistrationLookup(u"10002"), st::PageNameLookup(u"page1"),
-                                     st::RenameLookup(u"page1")}) {
-        const QStringList fields = Fields(Query(statement));
-        ASSERT_EQ(fields.size(), 13) << statement.toStdString();
-        EXPECT_EQ(fields[0], "10002");
-        EXPECT_EQ(fields[1], "");
-        EXPECT_EQ(fields[2], "");
-        EXPECT_EQ(fields[6], "page1");
+    ASSERT_EQ(store->MarkOnline(QStringLiteral("－1"), "2026-02-01 08:00:00", "10002"),
+              Outcome::Done);
+    const QString hers = SignIn("10002", "secret2");
+    const QString mine = SignIn("10001", "secret1");
+    ASSERT_FALSE(hers.isEmpty());
+    ASSERT_FALSE(mine.isEmpty());
+    const QStringList nothing(13, QString());
+
+    for (const QString& token : {QString(), mine, hers}) {
+        const GatewayReply taken = Query(st::RegistrationLookup(u"10002"), token);
+        EXPECT_EQ(RowCount(taken), 1);
+        EXPECT_EQ(Fields(taken), nothing);
+    }
+    for (const QString& statement : {st::PageNameLookup(u"page1"), st::RenameLookup(u"page1")}) {
+        QStringList expected = nothing;
+        expected[6] = "page1";
+        EXPECT_EQ(Fields(Query(statement)), expected) << statement.toStdString();
+        EXPECT_EQ(Fields(Query(statement, mine)), expected) << statement.toStdString();
+        expected[0] = "10002";
+        EXPECT_EQ(Fields(Query(statement, hers)), expected) << statement.toStdString();
     }
     EXPECT_EQ(Text(Query(st::RegistrationLookup(u"55555"))), QStringLiteral("いゼ"));
+    EXPECT_EQ(Text(Query(st::RegistrationLookup(u"１００２"))), QStringLiteral("いゼ"));
     EXPECT_EQ(Text(Query(st::PageNameLookup(u"nothing"))), QStringLiteral("いゼ"));
     // Accounts without a page are not found by the empty name.
     EXPECT_EQ(Text(Query(st::PageNameLookup(u""))), QStringLiteral("いゼ"));
 }
 
 TEST_F(GatewayHandlerTest, RegistrationStoresAHashAndRefusesDuplicates) {
+    // The registration time is the service's own, whatever the statement says.
     GatewayReply reply =
-        Execute(st::RegistrationInsert(u"20001", u"pa'ss", u"13800001111", u"2026-02-14 09:05:03"));
+        Execute(st::RegistrationInsert(u"20001", u"pa'ss", u"13800001111", u"2000-01-01 00:00:00"));
     EXPECT_EQ(Text(reply), "OK");
     const auto row = store->UserByName("20001");
     ASSERT_TRUE(row);
@@ -167,13 +195,38 @@ TEST_F(GatewayHandlerTest, RegistrationStoresAHashAndRefusesDuplicates) {
     EXPECT_EQ(again.status, 409);
     EXPECT_TRUE(hasher.Verify(store->UserByName("20001")->passwordHash, u"pa'ss"));
 
-    for (const QString& statement : {st::RegistrationInsert(u"20002", u"pwい", u"1", u"t"),
-                                     st::RegistrationInsert(u"20003", u"", u"1", u"t"),
-                                     st::RegistrationInsert(u"  ", u"pw", u"1", u"t"),
-                                     st::RegistrationInsert(u"20004", u"pw", u"1ゼ", u"t")}) {
-        EXPECT_EQ(Text(Execute(statement)), "BADVALUE") << statement.toStdString();
+    const QString phone = QStringLiteral("13800001111");
+    for (const QString& statement : {st::RegistrationInsert(u"20002", u"pwい", phone, u"t"),
+                                     st::RegistrationInsert(u"20003", u"", phone, u"t"),
+                                     st::RegistrationInsert(u"20004", u"pw\tx", phone, u"t"),
+                                     st::RegistrationInsert(u"20004", u"pw", u"1380000111ゼ", u"t")}) {
+        GatewayReply refused = Execute(statement);
+        EXPECT_EQ(Text(refused), "BADVALUE") << statement.toStdString();
+        EXPECT_EQ(refused.status, 422);
     }
     EXPECT_EQ(store->Users().size(), 3u);
+}
+
+// Account names are QQ numbers, phone numbers mobile numbers: nothing that only looks like one.
+TEST_F(GatewayHandlerTest, AccountNamesAndPhonesAreAsciiDigits) {
+    const QString phone = QStringLiteral("13800001111");
+    for (const QString& user :
+         {QStringLiteral("88888888 "), QStringLiteral(" 88888888"), QStringLiteral("８８８８８８８８"),
+          QStringLiteral("1234"), QStringLiteral("12345678901"), QStringLiteral("8888a888"),
+          QStringLiteral("\x1b[2J8888"), QStringLiteral("8888\n8888"), QStringLiteral("8888") + QChar(0) + QStringLiteral("8888"),
+          QStringLiteral("8888\t888"), QString()}) {
+        EXPECT_EQ(Text(Execute(st::RegistrationInsert(user, u"pw", phone, u"t"))), "BADVALUE")
+            << user.toStdString();
+    }
+    for (const QString& badPhone :
+         {QStringLiteral("1380000111"), QStringLiteral("138000011112"), QStringLiteral("１3800001111"),
+          QStringLiteral("13800001111 "), QStringLiteral("+8613800001")}) {
+        EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"20001", u"pw", badPhone, u"t"))), "BADVALUE")
+            << badPhone.toStdString();
+    }
+    EXPECT_EQ(store->Users().size(), 2u);
+    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"12345", u"pw", phone, u"t"))), "OK");
+    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"1234567890", u"pw", phone, u"t"))), "OK");
 }
 
 TEST_F(GatewayHandlerTest, AccountWritesNeedTheAccountsSession) {
@@ -189,7 +242,8 @@ TEST_F(GatewayHandlerTest, AccountWritesNeedTheAccountsSession) {
 
     const QString mine = SignIn("10001", "secret1");
     ASSERT_FALSE(mine.isEmpty());
-    EXPECT_EQ(Text(Execute(online, mine)), "OK");
+    // The sign-in time is the service's own.
+    EXPECT_EQ(Text(Execute(st::MarkOnline(u"not-a-time", u"10001"), mine)), "OK");
     const auto row = store->UserByName("10001");
     EXPECT_EQ(row->online, QStringLiteral("－1"));
     EXPECT_EQ(row->lastSignInAt, "2026-02-14 09:05:03");
@@ -215,7 +269,8 @@ TEST_F(GatewayHandlerTest, MarkOfflineEndsTheSession) {
 TEST_F(GatewayHandlerTest, ClaimingAPageName) {
     const QString token = SignIn("10001", "secret1");
     EXPECT_EQ(Text(Execute(st::ClaimPageName(u"mine", u"文本切换", u"10002"), token)), "DENIED");
-    for (const char16_t* bad : {u"a/b", u"..", u"我的", u"", u"abcdefghijabcdefghijabcdefghijk"}) {
+    for (const char16_t* bad :
+         {u"a/b", u"..", u"我的", u"", u"abcdefghijabcdefghijabcdefghijk", u"Mine", u"MINE"}) {
         EXPECT_EQ(Text(Execute(st::ClaimPageName(bad, u"s", u"10001"), token)), "BADNAME");
     }
     EXPECT_EQ(Text(Execute(st::ClaimPageName(u"mine", u"文本切换", u"10001"), token)), "OK");
@@ -248,7 +303,7 @@ TEST_F(GatewayHandlerTest, UploadAndRecordNeedTheAccountsOwnPageName) {
     EXPECT_EQ(Text(Send(gateway::UploadBody(u"../mine", u"x"), token)), "BADNAME");
     EXPECT_EQ(store->Page("mine"), cp936::Encode(page));
 
-    const QString record = st::RecordUpload(u"心形", u"2026-02-14 09:05:03", u"mine");
+    const QString record = st::RecordUpload(u"心形", u"2000-01-01 00:00:00", u"mine");
     EXPECT_EQ(Text(Execute(record, other)), "DENIED");
     EXPECT_EQ(Text(Execute(record, token)), "OK");
     EXPECT_EQ(store->UserByName("10001")->uploadedAt, "2026-02-14 09:05:03");
@@ -263,10 +318,11 @@ TEST_F(GatewayHandlerTest, RenameMovesTheRowAndThePage) {
     ASSERT_EQ(Text(Execute(st::ClaimPageName(u"hers", u"s", u"10002"), other)), "OK");
     ASSERT_EQ(Text(Send(gateway::UploadBody(u"hers", u"her page"), other)), "OK");
 
-    // Neither the row nor the page can be moved onto a name another account holds.
+    // Neither the row nor the page can be moved onto a name another account holds, and no
+    // page moves to a name that is not the caller's.
     EXPECT_EQ(Text(Execute(st::RenamePageName(u"hers", u"old"), token)), "TAKEN");
-    EXPECT_EQ(Text(Send(gateway::RenameBody(u"old", u"hers"), token)), "TAKEN");
-    EXPECT_EQ(Text(Send(gateway::RenameBody(u"hers", u"old"), token)), "TAKEN");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"old", u"hers"), token)), "DENIED");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"hers", u"old"), token)), "DENIED");
     EXPECT_EQ(store->Page("hers"), "her page");
     // Another account's name cannot be renamed away.
     EXPECT_EQ(Text(Execute(st::RenamePageName(u"stolen", u"hers"), token)), "DENIED");
@@ -282,6 +338,66 @@ TEST_F(GatewayHandlerTest, RenameMovesTheRowAndThePage) {
     EXPECT_EQ(store->Page("newer"), "page");
     EXPECT_EQ(Text(Send(gateway::RenameBody(u"old", u"newer"), token)), "NOTFOUND");
     EXPECT_EQ(Text(Send(gateway::RenameBody(u"a/b", u"newer"), token)), "BADNAME");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"newer", u"newer"), token)), "OK");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"old", u"newer"))), "DENIED");  // no session
+}
+
+// The two requests of a rename are checked apart; between them, or without the first, nobody
+// takes the page of another account or leaves a page that nobody owns.
+TEST_F(GatewayHandlerTest, ARenameNeverHandsAPageToAnotherAccount) {
+    ASSERT_EQ(store->InsertUser("10003", *hasher.Hash(u"secret3"), "13955556666", "t0"),
+              Outcome::Done);
+    const QString victim = SignIn("10001", "secret1");
+    const QString attacker = SignIn("10002", "secret2");
+    ASSERT_EQ(Text(Execute(st::ClaimPageName(u"vicpage", u"s", u"10001"), victim)), "OK");
+    ASSERT_EQ(Text(Send(gateway::UploadBody(u"vicpage", u"victim's page"), victim)), "OK");
+
+    // A name differing only in letter case cannot be held beside it.
+    EXPECT_EQ(Text(Execute(st::ClaimPageName(u"VICPAGE", u"s", u"10002"), attacker)), "BADNAME");
+    ASSERT_EQ(Text(Execute(st::ClaimPageName(u"atk", u"s", u"10002"), attacker)), "OK");
+
+    // The victim's row moves on; the page is still under the old name.
+    ASSERT_EQ(Text(Execute(st::RenamePageName(u"vic2", u"vicpage"), victim)), "OK");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"vicpage", u"atk"), attacker)), "DENIED");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"vicpage", u"VICPAGE"), attacker)), "BADNAME");
+    // The old name is free in the rows now; whoever claims it still cannot write the page.
+    const QString third = SignIn("10003", "secret3");
+    ASSERT_EQ(Text(Execute(st::ClaimPageName(u"vicpage", u"s", u"10003"), third)), "OK");
+    EXPECT_EQ(Text(Send(gateway::UploadBody(u"vicpage", u"overwritten"), third)), "DENIED");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"vicpage", u"vicpage"), third)), "OK");
+    EXPECT_EQ(store->Page("vicpage"), "victim's page");
+
+    // The victim's own move still goes through.
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"vicpage", u"vic2"), victim)), "OK");
+    EXPECT_EQ(store->Page("vic2"), "victim's page");
+    EXPECT_FALSE(store->Page("vicpage"));
+
+    // A move to a free name the row does not hold is refused, so no page is left unowned.
+    ASSERT_EQ(Text(Send(gateway::UploadBody(u"atk", u"attacker's page"), attacker)), "OK");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"atk", u"free"), attacker)), "DENIED");
+    EXPECT_EQ(store->Page("atk"), "attacker's page");
+    EXPECT_FALSE(store->Page("free"));
+    for (const auto& page : store->Pages())
+        EXPECT_FALSE(page.owner.isEmpty()) << page.name.toStdString();
+}
+
+TEST_F(GatewayHandlerTest, PagesHaveASizeLimitAndAccountsAQuota) {
+    MakeHandler({.pageBytes = 100, .quota = 150});
+    const QString token = SignIn("10001", "secret1");
+    ASSERT_EQ(Text(Execute(st::ClaimPageName(u"mine", u"s", u"10001"), token)), "OK");
+    EXPECT_EQ(Text(Send(gateway::UploadBody(u"mine", QString(100, QLatin1Char('a'))), token)), "OK");
+    GatewayReply big = Send(gateway::UploadBody(u"mine", QString(101, QLatin1Char('b'))), token);
+    EXPECT_EQ(Text(big), "TOOBIG");
+    EXPECT_EQ(big.status, 413);
+    // Replacing the page counts the new bytes in place of the old.
+    EXPECT_EQ(Text(Send(gateway::UploadBody(u"mine", QString(99, QLatin1Char('c'))), token)), "OK");
+    EXPECT_EQ(store->Page("mine"), QByteArray(99, 'c'));
+
+    // Pages the account still owns under an earlier name count against its quota.
+    ASSERT_EQ(Text(Execute(st::RenamePageName(u"next", u"mine"), token)), "OK");
+    EXPECT_EQ(Text(Send(gateway::UploadBody(u"next", QString(60, QLatin1Char('d'))), token)),
+              "TOOBIG");
+    EXPECT_EQ(Text(Send(gateway::UploadBody(u"next", QString(51, QLatin1Char('d'))), token)), "OK");
 }
 
 TEST_F(GatewayHandlerTest, StatementsOutsideTheCatalogueAreRefused) {
@@ -325,11 +441,10 @@ TEST_F(GatewayHandlerTest, HostileValuesStayValues) {
         EXPECT_EQ(Text(Query(st::PageNameLookup(value))), QStringLiteral("いゼ"));
     }
     EXPECT_EQ(store->Users().size(), 2u);
-    EXPECT_EQ(
-        Text(Execute(st::RegistrationInsert(u"x'); drop table 用户管理; --", u"p", u"1", u"t"))),
-        "OK");
-    EXPECT_TRUE(store->UserByName("x'); drop table 用户管理; --"));
+    const QString password = QStringLiteral("x'); drop table 用户管理; --");
+    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"30001", password, u"13800001111", u"t"))), "OK");
     EXPECT_EQ(store->Users().size(), 3u);
+    EXPECT_FALSE(SignIn("30001", password).isEmpty());
 }
 
 TEST_F(GatewayHandlerTest, OverlongValuesAndBadBodiesAreRefused) {
@@ -349,7 +464,7 @@ TEST_F(GatewayHandlerTest, ServerTimeIsLocalTimeInFixedForm) {
 }
 
 TEST_F(GatewayHandlerTest, SignInsAndRegistrationsAreLimitedPerAddress) {
-    MakeHandler(3, 2);
+    MakeHandler({.signIn = 3, .registration = 2});
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(Text(Query(st::SignInLookup(u"10001", u"wrong"))), QStringLiteral("いゼ"));
     }
@@ -361,17 +476,59 @@ TEST_F(GatewayHandlerTest, SignInsAndRegistrationsAreLimitedPerAddress) {
         Send(gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", u"secret1")), {},
              "10.0.0.2");
     EXPECT_EQ(Fields(elsewhere).value(0), "10001");
-    EXPECT_EQ(Fields(Query(st::RegistrationLookup(u"10001"))).value(0), "10001");
+    EXPECT_EQ(RowCount(Query(st::RegistrationLookup(u"10001"))), 1);
     fakeNow += std::chrono::seconds(61);
     EXPECT_EQ(Fields(Query(st::SignInLookup(u"10001", u"secret1"))).value(0), "10001");
 
-    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"30001", u"p", u"1", u"t"))), "OK");
-    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"30002", u"p", u"1", u"t"))), "OK");
-    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"30003", u"p", u"1", u"t"))), "LIMIT");
+    const QString phone = QStringLiteral("13800001111");
+    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"30001", u"p", phone, u"t"))), "OK");
+    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"30002", u"p", phone, u"t"))), "OK");
+    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"30003", u"p", phone, u"t"))), "LIMIT");
     EXPECT_FALSE(store->UserByName("30003"));
 }
 
-TEST(GatewayHelpers, AddressesAndSeparators) {
+// Lookups are limited per address, and the addresses of one IPv6 network count together.
+TEST_F(GatewayHandlerTest, LookupsAreLimitedPerAddressAndNetwork) {
+    MakeHandler({.lookups = 3});
+    const auto lookup = [this](const QString& statement, const QString& address) {
+        return Text(Send(gateway::StatementBody(Command::Query, statement), {}, address));
+    };
+    EXPECT_TRUE(lookup(st::RegistrationLookup(u"10001"), "2001:db8:1:2::1").startsWith(u"いゼい"));
+    EXPECT_EQ(lookup(st::PageNameLookup(u"any"), "2001:db8:1:2::2"), QStringLiteral("いゼ"));
+    EXPECT_EQ(lookup(st::RenameLookup(u"any"), "2001:db8:1:2:ffff::9"), QStringLiteral("いゼ"));
+    EXPECT_EQ(lookup(st::RegistrationLookup(u"10001"), "2001:db8:1:2::1"), "LIMIT");
+    EXPECT_EQ(lookup(st::PageNameLookup(u"any"), "2001:db8:1:2:abcd::1"), "LIMIT");
+    // Another /64, another IPv4 address: counted on their own.
+    EXPECT_EQ(lookup(st::PageNameLookup(u"any"), "2001:db8:1:3::1"), QStringLiteral("いゼ"));
+    EXPECT_EQ(lookup(st::PageNameLookup(u"any"), "10.0.0.9"), QStringLiteral("いゼ"));
+    // The settings and adverts are asked at every start and are not limited.
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(RowCount(Send(gateway::StatementBody(Command::Query, st::SelectSystemSettings()),
+                                {}, "2001:db8:1:2::1")),
+                  1);
+    fakeNow += std::chrono::seconds(61);
+    EXPECT_TRUE(lookup(st::RegistrationLookup(u"10001"), "2001:db8:1:2::1").startsWith(u"いゼい"));
+}
+
+// Failed sign-ins of one account slow down guessing its password from any number of
+// addresses; the right password from anywhere waits out the window too.
+TEST_F(GatewayHandlerTest, RepeatedFailuresLockTheAccountForAWhile) {
+    MakeHandler({.failures = 3});
+    for (int i = 0; i < 3; ++i) {
+        const GatewayReply failed = Send(
+            gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", u"guess")), {},
+            QStringLiteral("10.1.%1.1").arg(i));
+        EXPECT_EQ(Text(failed), QStringLiteral("いゼ"));
+    }
+    const GatewayReply locked = Send(
+        gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", u"secret1")), {}, "10.9.9.9");
+    EXPECT_EQ(Text(locked), "LIMIT");
+    EXPECT_TRUE(locked.setCookie.empty());
+    // Other accounts sign in as before.
+    EXPECT_FALSE(SignIn("10002", "secret2").isEmpty());
+    fakeNow += std::chrono::minutes(16);
+    EXPECT_FALSE(SignIn("10001", "secret1").isEmpty());
+}TEST(GatewayHelpers, AddressesAndSeparators) {
     EXPECT_EQ(server::ExpandAddress("/shop", "http://h:1"), "http://h:1/shop");
     EXPECT_EQ(server::ExpandAddress("http://x/y", "http://h:1"), "http://x/y");
     EXPECT_EQ(server::ExpandAddress("//cdn/x", "http://h:1"), "//cdn/x");

@@ -55,11 +55,11 @@ TEST(RequestBody, MalformedNumbersAreRefused) {
                              "zc=49&sql=115A+101", "zc=4-9&sql=115", "zc=4950&sql=115"}) {
         BodyError error;
         EXPECT_FALSE(DecodeGatewayBody(body, &error)) << body;
-        EXPECT_STREQ(error.word, "BADNUMBER") << body;
+        EXPECT_STREQ(error.word.text, "BADNUMBER") << body;
     }
     BodyError error;
     EXPECT_FALSE(DecodeGatewayBody("zc=52&File=97&data=60A-1x", &error));
-    EXPECT_STREQ(error.word, "BADNUMBER");
+    EXPECT_STREQ(error.word.text, "BADNUMBER");
 }
 
 TEST(RequestBody, WrongFieldsAndCodesAreRefused) {
@@ -69,13 +69,14 @@ TEST(RequestBody, WrongFieldsAndCodesAreRefused) {
           "zc=49&sql=115&sql=115", "zc=49&=115", "zc=49&sql"}) {
         BodyError error;
         EXPECT_FALSE(DecodeGatewayBody(body, &error)) << body;
-        EXPECT_STREQ(error.word, "BADFORM") << body;
+        EXPECT_STREQ(error.word.text, "BADFORM") << body;
     }
 }
 
-TEST(RequestBody, PageNamesAreLettersAndDigitsUpToThirty) {
+TEST(RequestBody, PageNamesAreSmallLettersAndDigitsUpToThirty) {
     EXPECT_TRUE(IsValidPageName(u"a"));
-    EXPECT_TRUE(IsValidPageName(u"Love520xyz"));
+    EXPECT_TRUE(IsValidPageName(u"love520xyz"));
+    EXPECT_FALSE(IsValidPageName(u"Love520xyz"));  // no name differs from another by case
     EXPECT_TRUE(IsValidPageName(QString(30, QLatin1Char('z'))));
     EXPECT_FALSE(IsValidPageName(QString(31, QLatin1Char('z'))));
     for (const char16_t* bad : {u"", u"a/b", u"..", u".", u"a.b", u"a b", u"我爱你", u"ａbc",

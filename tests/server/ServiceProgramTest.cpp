@@ -111,8 +111,8 @@ TEST_F(OperatorCommands, UsersAndPages) {
     {
         server::SqliteStore store(db);
         ASSERT_EQ(store.ClaimPageName("demo", "s", "88888888"), server::Outcome::Done);
-        ASSERT_EQ(store.PutPage("demo", "<html></html>", "t"), server::Outcome::Done);
-        ASSERT_EQ(store.PutPage("orphan", "x", "t"), server::Outcome::Done);
+        ASSERT_EQ(store.PutPage("demo", "<html></html>", "t", "88888888"), server::Outcome::Done);
+        ASSERT_EQ(store.PutPage("orphan", "x", "t", ""), server::Outcome::Done);
     }
     ASSERT_EQ(Run({"pages", "list"}), kExitOk);
     EXPECT_EQ(out, QStringLiteral(

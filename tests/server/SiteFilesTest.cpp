@@ -65,6 +65,22 @@ TEST_F(SiteFilesTest, NoPathLeavesItsFolder) {
     EXPECT_FALSE(site.Read(u"", u"../secret.txt"));
 }
 
+// Hidden files and folders are not part of the site, wherever they are.
+TEST_F(SiteFilesTest, HiddenFilesAreNotServed) {
+    Write("site/.htpasswd", "admin:x");
+    Write("site/biaobai/FG2/.love.js.swp", "draft");
+    Write("site/biaobai/.git/config", "[core]");
+    Write("site/biaobai/FG2/.well/known.txt", "hidden folder");
+    const SiteFiles site(root);
+    EXPECT_FALSE(site.Read(u"", u".htpasswd"));
+    EXPECT_FALSE(site.Read(u"biaobai", u"FG2/.love.js.swp"));
+    EXPECT_FALSE(site.Read(u"biaobai", u".git/config"));
+    EXPECT_FALSE(site.Read(u"biaobai", u"FG2/.well/known.txt"));
+    EXPECT_FALSE(site.Read(u".", u"index.html"));
+    // A dot inside a name is an ordinary name.
+    EXPECT_TRUE(site.Read(u"biaobai", u"FG2/js/love.js"));
+}
+
 TEST_F(SiteFilesTest, LinksOutOfTheFolderAreNotFollowed) {
     ASSERT_TRUE(QFile::link(dir.filePath("secret.txt"), dir.filePath("site/biaobai/leak.txt")));
     ASSERT_TRUE(

@@ -1,5 +1,6 @@
 #include "SqliteStore.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -50,10 +51,10 @@ protected:
 };
 
 TEST_F(StoreTest, SchemaIsCreatedOnceAndVersioned) {
-    EXPECT_EQ(store->SchemaVersion(), 1);
+    EXPECT_EQ(store->SchemaVersion(), 2);
     QString error;
     EXPECT_TRUE(store->Initialise(&error)) << error.toStdString();
-    EXPECT_EQ(Scalar("SELECT count(*) FROM schema_version"), "1");
+    EXPECT_EQ(Scalar("SELECT group_concat(version) FROM schema_version"), "1,2");
     EXPECT_EQ(Scalar("PRAGMA journal_mode"), "wal");
     // The settings row exists from the start, with the client's version.
     const auto row = store->SettingsRow();
@@ -63,12 +64,60 @@ TEST_F(StoreTest, SchemaIsCreatedOnceAndVersioned) {
     EXPECT_EQ(row->at(server::kServiceState), QStringLiteral("开放"));
 }
 
+// Password hashes, phones and session digests are for the service's own user alone.
+TEST_F(StoreTest, DatabaseFilesAreReadableByTheirOwnerOnly) {
+    constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const auto others = [](const QString& path) {
+        return QFile(path).permissions() &
+               (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther |
+                QFileDevice::WriteOther | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+    };
+    AddUser("10001");
+    const QString path = dir.filePath("store.db");
+    ASSERT_TRUE(QFile::exists(path + "-wal"));
+    EXPECT_EQ(others(path), 0);
+    EXPECT_EQ(others(path + "-wal"), 0);
+    EXPECT_EQ(others(path + "-shm"), 0);
+
+    // A database made readable by others before is narrowed when the service opens it.
+    store.reset();
+    ASSERT_TRUE(QFile(path).setPermissions(kOwnerOnly | QFileDevice::ReadGroup |
+                                           QFileDevice::ReadOther));
+    ASSERT_NE(others(path), 0);
+    SqliteStore again(path);
+    EXPECT_EQ(others(path), 0);
+    EXPECT_TRUE(again.UserByName("10001"));
+}
+
 TEST_F(StoreTest, RefusesADatabaseOfANewerVersion) {
     Scalar("INSERT INTO schema_version VALUES (7)");
     SqliteStore again(dir.filePath("store.db"));
     QString error;
     EXPECT_FALSE(again.Initialise(&error));
     EXPECT_TRUE(error.contains("7")) << error.toStdString();
+}
+
+// A database of the first version gains page owners: each page belongs to the account whose
+// row holds its name, a page nobody names to no account.
+TEST_F(StoreTest, OlderDatabaseGainsPageOwners) {
+    AddUser("10001");
+    ASSERT_EQ(store->ClaimPageName("kept", "s", "10001"), Outcome::Done);
+    store.reset();
+    Scalar("DROP INDEX pages_owner");
+    Scalar("ALTER TABLE pages DROP COLUMN owner");
+    Scalar("DELETE FROM schema_version WHERE version=2");
+    Scalar("INSERT INTO pages(name,content,updated_at) VALUES('kept','a','t'),('stray','b','t')");
+    ASSERT_EQ(Scalar("SELECT max(version) FROM schema_version"), "1");
+
+    store = std::make_unique<SqliteStore>(dir.filePath("store.db"));
+    QString error;
+    ASSERT_TRUE(store->Initialise(&error)) << error.toStdString();
+    EXPECT_EQ(store->SchemaVersion(), 2);
+    EXPECT_EQ(Scalar("SELECT group_concat(name||'='||owner) FROM pages ORDER BY name"),
+              "kept=10001,stray=");
+    EXPECT_EQ(store->PutPage("kept", "new", "t", "10002"), Outcome::Denied);
+    EXPECT_EQ(store->PutPage("stray", "mine now", "t", "10002"), Outcome::Done);
+    EXPECT_EQ(store->PutPage("stray", "again", "t", "10003"), Outcome::Denied);
 }
 
 TEST_F(StoreTest, NewUserRowHasDefaultsAndUniqueName) {
@@ -122,19 +171,41 @@ TEST_F(StoreTest, PagesMoveAndCountTheirUploads) {
     AddUser("10001");
     ASSERT_EQ(store->ClaimPageName("first", "s", "10001"), Outcome::Done);
     const QByteArray bytes("<html>\x80\xce\xd2</html>", 16);
-    EXPECT_EQ(store->PutPage("first", bytes, "t1"), Outcome::Done);
-    EXPECT_EQ(store->PutPage("first", bytes + "2", "t2"), Outcome::Done);
+    EXPECT_EQ(store->PutPage("first", bytes, "t1", "10001"), Outcome::Done);
+    EXPECT_EQ(store->PutPage("first", bytes + "2", "t2", "10001"), Outcome::Done);
     EXPECT_EQ(store->Page("first"), bytes + "2");
     EXPECT_EQ(store->UserByName("10001")->uploadCount, 2);
+    EXPECT_EQ(store->PageBytesOf("10001"), bytes.size() + 1);
 
-    // A page left under the target name is replaced by the moved one.
-    EXPECT_EQ(store->PutPage("second", "stale", "t"), Outcome::Done);
-    EXPECT_EQ(store->MovePage("first", "second"), Outcome::Done);
+    // A page without an owner left under the target name is replaced by the moved one.
+    Scalar("INSERT INTO pages(name,content,updated_at,owner) VALUES('second','stale','t','')");
+    ASSERT_EQ(store->Page("second"), "stale");
+    EXPECT_EQ(store->MovePage("first", "second", "10001"), Outcome::Done);
     EXPECT_FALSE(store->Page("first"));
     EXPECT_EQ(store->Page("second"), bytes + "2");
-    EXPECT_EQ(store->MovePage("first", "third"), Outcome::NotFound);
+    EXPECT_EQ(store->MovePage("first", "third", "10001"), Outcome::NotFound);
     EXPECT_EQ(store->RemovePage("second"), Outcome::Done);
     EXPECT_EQ(store->RemovePage("second"), Outcome::NotFound);
+    EXPECT_EQ(store->PageBytesOf("10001"), 0);
+}
+
+// Nobody overwrites, moves or takes over the page of another account.
+TEST_F(StoreTest, PagesStayWithTheirOwner) {
+    AddUser("10001");
+    AddUser("10002");
+    ASSERT_EQ(store->ClaimPageName("alice", "s", "10001"), Outcome::Done);
+    ASSERT_EQ(store->PutPage("alice", "mine", "t", "10001"), Outcome::Done);
+    EXPECT_EQ(store->PutPage("alice", "theirs", "t", "10002"), Outcome::Denied);
+    EXPECT_EQ(store->Page("alice"), "mine");
+    EXPECT_EQ(store->UserByName("10001")->uploadCount, 1);  // a refused write counts nothing
+
+    EXPECT_EQ(store->MovePage("alice", "bob", "10002"), Outcome::Denied);
+    ASSERT_EQ(store->PutPage("bob", "bob's", "t", "10002"), Outcome::Done);
+    EXPECT_EQ(store->MovePage("alice", "bob", "10001"), Outcome::Taken);
+    EXPECT_EQ(store->Page("alice"), "mine");
+    EXPECT_EQ(store->Page("bob"), "bob's");
+    EXPECT_EQ(store->PageBytesOf("10002"), 5);
+    EXPECT_EQ(store->Pages().front().owner, "10001");
 }
 
 TEST_F(StoreTest, SessionsEndWithTimeFreezeAndRemoval) {
@@ -159,7 +230,7 @@ TEST_F(StoreTest, SessionsEndWithTimeFreezeAndRemoval) {
     EXPECT_EQ(Scalar("SELECT group_concat(token_digest) FROM sessions"), "digest-e");
 
     ASSERT_EQ(store->ClaimPageName("mine", "s", "10001"), Outcome::Done);
-    ASSERT_EQ(store->PutPage("mine", "x", "t"), Outcome::Done);
+    ASSERT_EQ(store->PutPage("mine", "x", "t", "10001"), Outcome::Done);
     EXPECT_EQ(store->RemoveUser("10001"), Outcome::Done);
     EXPECT_FALSE(store->Page("mine"));
     EXPECT_EQ(Scalar("SELECT count(*) FROM sessions"), "0");
@@ -200,7 +271,7 @@ TEST_F(StoreTest, ManyThreadsWriteAndReadAtOnce) {
                 const QString page = QStringLiteral("p%1x%2").arg(t).arg(i);
                 if (store->InsertUser(user, "h", "p", "t") != Outcome::Done ||
                     store->ClaimPageName(page, "s", user) != Outcome::Done ||
-                    store->PutPage(page, page.toLatin1(), "t") != Outcome::Done ||
+                    store->PutPage(page, page.toLatin1(), "t", user) != Outcome::Done ||
                     store->Page(page) != page.toLatin1() || !store->SettingsRow()) {
                     ++failures;
                 }

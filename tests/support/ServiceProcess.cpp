@@ -71,7 +71,11 @@ bool ServiceProcess::Launch() {
                      QStringLiteral("--signin-limit"),
                      QString::number(options_.signInPerMinute),
                      QStringLiteral("--register-limit"),
-                     QString::number(options_.registrationPerMinute)};
+                     QString::number(options_.registrationPerMinute),
+                     QStringLiteral("--lookup-limit"),
+                     QString::number(options_.lookupsPerMinute),
+                     QStringLiteral("--failure-limit"),
+                     QString::number(options_.failuresPerAccount)};
     // The site folder of this source tree, wherever the build folder is.
     if (!options_.extraArguments.contains(QStringLiteral("--site")))
         args << QStringLiteral("--site") << QStringLiteral(ZR_SITE_FOLDER);

@@ -38,9 +38,12 @@ class QProcess;
 class ServiceProcess {
 public:
     struct Options {
-        // Sign-in lookups and registrations per client address per minute; 0: no limit.
+        // Sign-in lookups, registrations and name lookups per client address per minute, and
+        // failed sign-ins of one account; 0: no limit.
         int signInPerMinute = 0;
         int registrationPerMinute = 0;
+        int lookupsPerMinute = 0;
+        int failuresPerAccount = 0;
         // Password hash cost of the service and of the demo account: min keeps tests fast.
         QString hashCost = QStringLiteral("min");
         bool demo = true;            // init --demo, else a bare init

@@ -53,7 +53,7 @@ void Login::Register() {
     const gateway::QueryReply lookup =
         gateway::Query(statements::RegistrationLookup(statements::TrimSpaces(qq)));
     if (!lookup.HasRecord(1)) {
-        SetStatus(Label3, QString::fromUtf16(accounts::kCannotConnect));
+        SetStatus(Label3, QString::fromUtf16(lookup.NoRowText()));
         return;
     }
     if (!lookup.records[1].isEmpty()) {

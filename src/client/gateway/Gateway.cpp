@@ -5,6 +5,11 @@
 
 namespace gateway {
 
+const char16_t* QueryReply::NoRowText() const {
+    return delivered && records.value(0) == QLatin1String("LIMIT") ? kTooManyAttempts
+                                                                   : kCannotConnect;
+}
+
 std::optional<QStringList> QueryReply::Fields(int k) const {
     if (!HasRecord(k))
         return std::nullopt;

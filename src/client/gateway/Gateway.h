@@ -29,6 +29,9 @@ struct QueryReply {
     bool HasRecord(int k) const { return k >= 1 && k < records.size(); }
     // The fields of record k, or nothing when the reply has no such record.
     std::optional<QStringList> Fields(int k) const;
+    // What to tell the user of a reply without record 1: the service's limit of attempts
+    // ("LIMIT"), or that no answer could be read.
+    const char16_t* NoRowText() const;
 };
 
 xmlhttp::PostReply Send(const QByteArray& body);

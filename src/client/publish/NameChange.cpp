@@ -39,7 +39,7 @@ void SCCT::ChangeName() {
     const gateway::QueryReply lookup =
         gateway::Query(statements::RenameLookup(statements::TrimSpaces(newName)));
     if (!lookup.HasRecord(1)) {
-        SetStatus(QString::fromUtf16(gateway::kCannotConnect));
+        SetStatus(QString::fromUtf16(lookup.NoRowText()));
         return;
     }
     if (!lookup.records[1].isEmpty()) {

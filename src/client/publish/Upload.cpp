@@ -54,7 +54,7 @@ void SCCT::Upload() {
         // that went through before an upload that did not).
         const gateway::QueryReply lookup = gateway::Query(statements::PageNameLookup(name));
         if (!lookup.HasRecord(1)) {
-            SetStatus(QString::fromUtf16(gateway::kCannotConnect));
+            SetStatus(QString::fromUtf16(lookup.NoRowText()));
             return;
         }
         bool ours = false;

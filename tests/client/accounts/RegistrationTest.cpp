@@ -151,4 +151,19 @@ TEST_F(Registration, RefusedInsertIsNotReportedAsSuccess) {
     xmlhttp::Manager().clearConnectionCache();
 }
 
+// A lookup the service refuses for too many attempts is told as such, not as a lost service.
+TEST_F(Registration, LimitedLookupSaysSo) {
+    ServiceProcess::Options options;
+    options.lookupsPerMinute = 1;
+    ServiceProcess limited(options);
+    ASSERT_TRUE(limited.Start()) << limited.Error().toStdString();
+    ASSERT_TRUE(::service::SetAddress(limited.Url()));
+    Fill(kDemoUser, "pw", "pw", "13800138000");
+    EXPECT_EQ(Register(), "此QQ号码已被注册！");
+    login->N_TextBox3->SetText("55555");
+    EXPECT_EQ(Register(), "尝试次数过多，请稍后再试");
+    EXPECT_EQ(limited.Query("SELECT 用户 FROM 用户管理 WHERE 用户='55555'").size(), 0u);
+    xmlhttp::Manager().clearConnectionCache();
+}
+
 }  // namespace

@@ -23,7 +23,7 @@ export async function startService({ serviceBin, site, work }) {
   const child = spawn(
     serviceBin,
     ['serve', '--listen', '127.0.0.1:0', '--db', db, '--site', site, '--hash-cost', 'min',
-     '--signin-limit', '0', '--register-limit', '0'],
+     '--signin-limit', '0', '--register-limit', '0', '--lookup-limit', '0'],
     { stdio: ['ignore', 'pipe', 'pipe'] },
   );
   child.stderr.pipe(fs.createWriteStream(path.join(work, 'service.log')));
