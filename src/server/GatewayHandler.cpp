@@ -128,6 +128,15 @@ QString GatewayHandler::ServerTime() const {
     return Now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// Sessions past their days are useless; they are cleared at most once an hour, by the
+// sign-in that finds the last clearing that old.
+void GatewayHandler::PurgeOldSessions(qint64 now) {
+    qint64 last = lastPurge_.load();
+    if (now - last < 3600 || !lastPurge_.compare_exchange_strong(last, now))
+        return;
+    store_.PurgeSessions(now - qint64{options_.sessionDays} * 86400);
+}
+
 std::optional<QString> GatewayHandler::SessionUser(const RequestContext& context) {
     if (context.sessionToken.isEmpty())
         return std::nullopt;
@@ -282,7 +291,9 @@ GatewayReply GatewayHandler::SignInLookup(const RequestContext& context, const V
         return Rows(kind, {OwnRow(*row, password)}, "frozen");
 
     const QString token = NewSessionToken();
-    if (!store_.CreateSession(SessionDigest(token), row->user, Now().toSecsSinceEpoch()))
+    const qint64 now = Now().toSecsSinceEpoch();
+    PurgeOldSessions(now);
+    if (!store_.CreateSession(SessionDigest(token), row->user, now))
         return Refuse(refusal::kFailed, NameOf(kind) + QStringLiteral(": no session"));
     GatewayReply reply = Rows(kind, {OwnRow(*row, password)}, "signed in");
     reply.setCookie = SessionCookieHeader(token);

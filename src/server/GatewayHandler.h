@@ -20,6 +20,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
@@ -101,6 +102,7 @@ private:
                                       const QString* named, GatewayReply* refused);
 
     std::optional<QString> SessionUser(const RequestContext& context);
+    void PurgeOldSessions(qint64 now);
     QDateTime Now() const;
 
     Store& store_;
@@ -110,6 +112,7 @@ private:
     RateLimiter registrationLimiter_;
     RateLimiter lookupLimiter_;
     RateLimiter failureLimiter_;
+    std::atomic<qint64> lastPurge_{0};
 };
 
 }  // namespace server

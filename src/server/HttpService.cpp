@@ -7,12 +7,17 @@
 
 #include <microhttpd.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -62,7 +67,12 @@ struct Exchange {
     qint64 drained = 0;
     std::optional<GatewayReply> reply;
     bool working = false;  // suspended while a worker prepares the reply
+    bool big = false;      // counted among the big bodies in flight
 };
+
+// A body this large is counted while it is in flight: when the last one is done, the memory
+// of the burst goes back to the system instead of staying with the allocator.
+constexpr size_t kBigBodyBytes = size_t{1} << 20;
 
 // A reply of the service, before it becomes the library's response.
 struct Answer {
@@ -71,6 +81,12 @@ struct Answer {
     std::string contentType;
     std::vector<std::pair<std::string, std::string>> headers;
 };
+
+void ReturnFreeMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 
 QString ClientAddress(MHD_Connection* connection) {
     const MHD_ConnectionInfo* info =
@@ -343,9 +359,13 @@ private:
         return nullptr;
     }
 
-    static void Completed(void*, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
-        delete static_cast<Exchange*>(*state);
+    static void Completed(void* cls, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
+        auto* exchange = static_cast<Exchange*>(*state);
+        const bool big = exchange && exchange->big;
+        delete exchange;
         *state = nullptr;
+        if (big)
+            static_cast<Impl*>(cls)->BigBodyDone();
     }
 
     static void ConnectionChange(void* cls, MHD_Connection* connection, void** context,
@@ -367,6 +387,11 @@ private:
 
     // The library's own messages say the same as the request log, once per bad request.
     static void LibraryMessage(void*, const char*, va_list) {}
+
+    void BigBodyDone() {
+        if (--bigBodies_ == 0)
+            ReturnFreeMemory();
+    }
 
     // --- Requests.
 
@@ -405,6 +430,10 @@ private:
             }
             exchange->body.append(data, *size);
             *size = 0;
+            if (!exchange->big && exchange->body.capacity() >= kBigBodyBytes) {
+                exchange->big = true;
+                ++bigBodies_;
+            }
             return MHD_YES;
         }
         if (exchange->draining) {
@@ -437,6 +466,10 @@ private:
             }
             exchange->draining =
                 declared && *declared > static_cast<unsigned long long>(options_.maxBodyBytes);
+            // Room for the announced body, up to a size that a client which announces much
+            // and sends nothing cannot make the service hold for long on many connections.
+            if (declared && !exchange->draining)
+                exchange->body.reserve(static_cast<size_t>(std::min<unsigned long long>(*declared, 256 * 1024)));
         }
         return MHD_YES;
     }
@@ -673,6 +706,7 @@ private:
     const SiteFiles& site_;
     RequestLog& log_;
     WorkerPool hashing_;
+    std::atomic<int> bigBodies_{0};
     MHD_Daemon* daemon_ = nullptr;
     int listenSocket_ = -1;
     QString fallbackHost_;

@@ -53,6 +53,7 @@ enum class Sql {
     Pages,
     PageBytesOf,
     CreateSession,
+    TrimSessions,
     SessionUser,
     EndSession,
     PurgeSessions,
@@ -105,6 +106,8 @@ constexpr std::array<const char*, static_cast<size_t>(Sql::Count)> kSql{{
     "SELECT name,length(content),owner,updated_at FROM pages ORDER BY name",
     "SELECT COALESCE(sum(length(content)),0) FROM pages WHERE owner=?",
     "INSERT INTO sessions(token_digest,user_name,created_at) VALUES (?,?,?)",
+    "DELETE FROM sessions WHERE user_name=? AND rowid NOT IN (SELECT rowid FROM sessions WHERE "
+    "user_name=? ORDER BY created_at DESC, rowid DESC LIMIT ?)",
     "SELECT s.user_name FROM sessions s JOIN \"用户管理\" u ON u.\"用户\"=s.user_name WHERE "
     "s.token_digest=? AND s.created_at>=? AND u.\"是否冻结\"=0",
     "DELETE FROM sessions WHERE token_digest=?",
@@ -744,7 +747,10 @@ std::vector<PageSummary> SqliteStore::Pages() {
 bool SqliteStore::CreateSession(const QString& digest, const QString& user, qint64 createdAt) {
     Connection* c = ThisThreadConnection();
     WriteTransaction tx(c, writeMutex_);
-    return tx.ok() && c->Exec(Sql::CreateSession, {digest, user, createdAt}) > 0 && tx.Commit();
+    // Each sign-in opens a session; only the newest few of one account stay open, so that
+    // sign-ins without a sign-out (a crashed client, a script) cannot fill the table.
+    return tx.ok() && c->Exec(Sql::CreateSession, {digest, user, createdAt}) > 0 &&
+           c->Exec(Sql::TrimSessions, {user, user, kSessionsPerAccount}) >= 0 && tx.Commit();
 }
 
 std::optional<QString> SqliteStore::SessionUser(const QString& digest, qint64 notBefore) {

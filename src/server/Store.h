@@ -57,6 +57,9 @@ struct PageSummary {
     QString updatedAt;
 };
 
+// Sessions open at once for one account: one per computer it is signed in on.
+inline constexpr int kSessionsPerAccount = 10;
+
 // Denied: the row or page belongs to another account.
 enum class Outcome { Done, NotFound, Taken, Denied, Failed };
 
@@ -117,6 +120,7 @@ public:
 
     // Sessions, kept in the database so that several service instances can share them. The
     // token itself is never stored, only its digest.
+    // Keeps the account's newest kSessionsPerAccount sessions and ends the older ones.
     virtual bool CreateSession(const QString& digest, const QString& user, qint64 createdAt) = 0;
     // The user of a session created at or after notBefore whose account is not frozen.
     virtual std::optional<QString> SessionUser(const QString& digest, qint64 notBefore) = 0;

@@ -124,6 +124,22 @@ QDateTime Parsed(const QString& time) {
     return QDateTime::fromString(time, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// Behind a proxy the request's Host is the proxy's business: the addresses in replies are
+// those of the configured public address.
+TEST_F(EndToEnd, AddressesInRepliesUseThePublicAddress) {
+    ServiceProcess::Options options;
+    options.extraArguments << "--public-url" << "https://love.example.com/";
+    OwnService behindProxy(options);
+    ASSERT_TRUE(StartAndPoint(behindProxy)) << behindProxy.Error().toStdString();
+    const auto settings = gateway::ReadSystemSettings();
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->at(5), "https://love.example.com/download");
+    const QStringList images = gateway::ReadAdvertImages();
+    ASSERT_EQ(images.size(), 3);
+    EXPECT_EQ(images[1], "https://love.example.com/adverts/advert-1.png");
+    EXPECT_EQ(gateway::ReadAdvertLinks().value(2), "https://love.example.com/shop");
+}
+
 // Every statement of the catalogue, in the order a new user meets them, with its effect.
 TEST_F(EndToEnd, EveryStatementOfTheCatalogueThroughTheClient) {
     const QString user = QStringLiteral("1234567");

@@ -137,6 +137,16 @@ TEST_F(GatewayHandlerTest, SignInLookupVerifiesThePasswordAndOpensASession) {
     }
 }
 
+// Sessions past their days leave the database while the service runs, not only at its start.
+TEST_F(GatewayHandlerTest, SignInsClearSessionsPastTheirDays) {
+    const qint64 now = QDateTime(QDate(2026, 2, 14), QTime(9, 5, 3)).toSecsSinceEpoch();
+    ASSERT_TRUE(store->CreateSession("stale", "10002", now - 31 * 86400));
+    ASSERT_TRUE(store->CreateSession("recent", "10002", now - 29 * 86400));
+    ASSERT_FALSE(SignIn("10001", "secret1").isEmpty());
+    EXPECT_FALSE(store->SessionUser("stale", 0));
+    EXPECT_EQ(store->SessionUser("recent", 0), "10002");
+}
+
 TEST_F(GatewayHandlerTest, FrozenAccountGetsItsRowButNoSession) {
     ASSERT_EQ(store->SetFrozen("10001", true, "reported"), Outcome::Done);
     GatewayReply reply = Query(st::SignInLookup(u"10001", u"secret1"));

@@ -134,6 +134,48 @@ TEST_F(OperatorCommands, UsersAndPages) {
     EXPECT_TRUE(store.Pages().empty());  // the account's page went with it
 }
 
+// A note goes back to the client with a frozen account's row: nothing that would cut it.
+TEST_F(OperatorCommands, FreezeNotesThatBreakRowsOrLinesAreRefused) {
+    ASSERT_EQ(InitDemo(), kExitOk);
+    for (const QString& note : {QStringLiteral("いゼ"), QStringLiteral("a\nb"),
+                                QStringLiteral("\x1b[2J"), QStringLiteral("a\tb"),
+                                QStringLiteral("a") + QChar(0x2028) + QStringLiteral("b")}) {
+        EXPECT_EQ(Run({"users", "freeze", "88888888", note}), kExitFailed) << note.toStdString();
+        EXPECT_TRUE(err.contains("refused")) << err.toStdString();
+    }
+    const auto row = server::SqliteStore(db).UserByName("88888888");
+    EXPECT_FALSE(row->frozen);
+    EXPECT_EQ(row->remark, "");
+    EXPECT_EQ(Run({"settings", "set", "announcement", "第一行\n第二行"}), kExitFailed);
+}
+
+// Whatever a row holds (rows from before values were checked), a listing shows it as one field
+// of one line and sends nothing to the terminal that acts on it.
+TEST_F(OperatorCommands, ListingsEscapeWhatIsNotPrintable) {
+    ASSERT_EQ(InitDemo(), kExitOk);
+    {
+        server::SqliteStore store(db);
+        ASSERT_EQ(store.InsertUser(QStringLiteral("8\x1b[2J\n99999\tforged"), "h",
+                                   QStringLiteral("1") + QChar(0) + QStringLiteral("3"), "t"),
+                  server::Outcome::Done);
+        ASSERT_EQ(store.PutPage(QStringLiteral("p\rq"), "x", "t", QStringLiteral("o\u202ewn")),
+                  server::Outcome::Done);
+    }
+    ASSERT_EQ(Run({"users", "list"}), kExitOk);
+    const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << out.toStdString();  // the header and two accounts
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("8\\x1b[2J\\n99999\\tforged\t1\\x003\t")))
+        << lines[2].toStdString();
+    EXPECT_EQ(lines[2].count('\t'), lines[0].count('\t'));
+    for (QChar c : out)
+        EXPECT_TRUE(c == '\n' || c == '\t' || c.isPrint()) << int(c.unicode());
+
+    ASSERT_EQ(Run({"pages", "list"}), kExitOk);
+    EXPECT_TRUE(out.contains(QStringLiteral("p\\rq\t1\to\\u202ewn\tt\n"))) << out.toStdString();
+    EXPECT_EQ(Run({"users", "remove", QStringLiteral("x\x1b]0;owned\x07")}), kExitFailed);
+    EXPECT_TRUE(err.contains(QStringLiteral("x\\x1b]0;owned\\x07"))) << err.toStdString();
+}
+
 TEST_F(OperatorCommands, BadCommandLinesAreUsageErrors) {
     ASSERT_EQ(InitDemo(), kExitOk);
     EXPECT_EQ(Run({}), kExitUsage);
@@ -186,6 +228,28 @@ TEST(ServiceOptions, ConfigFileUnderTheCommandLine) {
     EXPECT_TRUE(error.endsWith(":7: expected \"name = value\" with a known name"))
         << error.toStdString();
     EXPECT_FALSE(server::ReadConfigFile(dir.filePath("missing.conf"), &error));
+}
+
+TEST(ServiceOptions, PublicAddressIsAPlainHttpAddress) {
+    const auto resolve = [](const QString& url, QString* error) {
+        return server::ResolveServeOptions(
+            {{"db", "x.db"}, {"listen", "127.0.0.1:0"}, {"public-url", url}}, true, error);
+    };
+    QString error;
+    EXPECT_EQ(resolve("https://love.example.com/", &error)->publicUrl, "https://love.example.com");
+    EXPECT_EQ(resolve("http://[2001:db8::1]:8080", &error)->publicUrl, "http://[2001:db8::1]:8080");
+    EXPECT_EQ(resolve("https://example.com/zenri", &error)->publicUrl, "https://example.com/zenri");
+    for (const QString& bad :
+         {QStringLiteral("love.example.com"), QStringLiteral("ftp://example.com"),
+          QStringLiteral("https://"), QStringLiteral("https:///x"), QStringLiteral("https://a b"),
+          QStringLiteral("https://a\r\nSet-Cookie: x"), QStringLiteral("https://aいゼ"),
+          QStringLiteral("javascript:alert(1)")}) {
+        EXPECT_FALSE(resolve(bad, &error)) << bad.toStdString();
+        EXPECT_TRUE(error.contains("--public-url")) << error.toStdString();
+    }
+    EXPECT_TRUE(server::ResolveServeOptions({{"db", "x.db"}, {"listen", "127.0.0.1:0"}}, true,
+                                            &error)
+                    ->publicUrl.isEmpty());
 }
 
 TEST(ServiceOptions, ListenAddresses) {

@@ -237,6 +237,22 @@ TEST_F(StoreTest, SessionsEndWithTimeFreezeAndRemoval) {
     EXPECT_EQ(store->RemoveUser("10001"), Outcome::NotFound);
 }
 
+// An account keeps its newest sessions only; the sessions of other accounts are not touched.
+TEST_F(StoreTest, SessionsPerAccountAreBounded) {
+    AddUser("10001");
+    AddUser("10002");
+    ASSERT_TRUE(store->CreateSession("other", "10002", 1));
+    for (int i = 0; i < server::kSessionsPerAccount + 2; ++i)
+        ASSERT_TRUE(store->CreateSession(QStringLiteral("s%1").arg(i), "10001", 100 + i));
+    EXPECT_FALSE(store->SessionUser("s0", 0));
+    EXPECT_FALSE(store->SessionUser("s1", 0));
+    for (int i = 2; i < server::kSessionsPerAccount + 2; ++i)
+        EXPECT_EQ(store->SessionUser(QStringLiteral("s%1").arg(i), 0), "10001") << i;
+    EXPECT_EQ(store->SessionUser("other", 0), "10002");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM sessions WHERE user_name='10001'"),
+              QString::number(server::kSessionsPerAccount));
+}
+
 TEST_F(StoreTest, AdvertsKeepTheirOrder) {
     const qint64 a = store->AddAdvert("/a.png", "/a");
     const qint64 b = store->AddAdvert("/b.png", "/b");

@@ -40,6 +40,16 @@ bool WasDelivered(const QNetworkReply& reply, bool timedOut) {
     return !IsTransportError(reply.error());
 }
 
+// Qt 6.4 sometimes finishes a reply without an error when the connection closed in the middle
+// of the body (a pause, then the close or a reset): the announced length tells. A compressed
+// body is announced in its compressed length and left to Qt.
+bool IsWholeBody(const QNetworkReply& reply, const QByteArray& body) {
+    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+    if (!length.isValid() || reply.hasRawHeader("Content-Encoding"))
+        return true;
+    return length.toLongLong() == body.size();
+}
+
 // While a request is in flight the program waits for it inside the handler that sent it.
 // Input reaching the windows then would run other handlers in the middle of this one (a second
 // sign-in that closes the window the first one still works on), so the user's input of that
@@ -149,8 +159,12 @@ PostReply Post(const QString& address, const QByteArray& body) {
 
     PostReply result;
     result.delivered = WasDelivered(*reply, timedOut);
-    if (result.delivered)
-        result.text = cp936::Decode(reply->readAll());
+    if (result.delivered) {
+        const QByteArray body = reply->readAll();
+        result.delivered = IsWholeBody(*reply, body);
+        if (result.delivered)
+            result.text = cp936::Decode(body);
+    }
     reply->deleteLater();
     return result;
 }

@@ -1,6 +1,9 @@
 #include "RawHttpServer.h"
 
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <sys/socket.h>
 
 RawHttpServer::RawHttpServer(QObject* parent) : QTcpServer(parent) {
     connect(this, &QTcpServer::newConnection, this, &RawHttpServer::OnConnection);
@@ -64,6 +67,22 @@ void RawHttpServer::Answer(QTcpSocket* socket) {
         out += header + "\r\n";
     out += "\r\n" + response.body;
     socket->write(out);
-    if (response.claimedLength >= 0)
-        socket->disconnectFromHost();
+    if (response.claimedLength < 0)
+        return;
+    socket->flush();
+    const auto close = [socket, reset = response.reset] {
+        if (reset) {
+            // No lingering: the kernel answers the close with a reset, as when a server dies.
+            const linger noLinger{1, 0};
+            setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &noLinger,
+                       sizeof noLinger);
+            socket->abort();
+        } else {
+            socket->disconnectFromHost();
+        }
+    };
+    if (response.closeAfterMs > 0)
+        QTimer::singleShot(response.closeAfterMs, socket, close);
+    else
+        close();
 }

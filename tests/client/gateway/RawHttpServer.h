@@ -18,6 +18,8 @@ public:
         bool silent = false;             // never answer
         int claimedLength = -1;          // Content-Length to announce (-1: the body's), then
                                          // close the connection after the body
+        int closeAfterMs = 0;            // with claimedLength: wait this long before closing
+        bool reset = false;              // with claimedLength: close with a reset (RST)
     };
 
     explicit RawHttpServer(QObject* parent = nullptr);
