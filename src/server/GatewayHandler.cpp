@@ -19,9 +19,6 @@ constexpr char16_t kNobody[] = u"用户名";
 constexpr char16_t kOnlineFlag[] = u"－1";
 // Failed sign-ins of one account are counted over this long.
 constexpr std::chrono::seconds kFailureWindow{15 * 60};
-// A "select *" row of 用户管理 has this many fields; the page name is field 6.
-constexpr int kUserFields = 13;
-constexpr int kPageNameField = 6;
 
 QString NameOf(Kind kind) {
     return QLatin1String(statements::ShapeOf(kind).name);
@@ -76,27 +73,27 @@ GatewayReply FromOutcome(Kind kind, Outcome outcome, const char* whatIsTaken = "
 // A row of 用户管理 as the account's own sign-in receives it. The password hash never leaves
 // the service: field 1 is the typed password.
 QStringList OwnRow(const UserRow& row, const QString& password) {
-    return {row.user,
-            password,
-            row.phone,
-            row.registeredAt,
-            row.online,
-            row.lastSignInAt,
-            row.pageName,
-            row.pageStyle,
-            row.uploadedAt,
-            QString::number(row.signInCount),
-            QString::number(row.uploadCount),
-            row.remark,
-            row.frozen ? QStringLiteral("True") : QStringLiteral("False")};
+    QStringList fields(columns::kUserCount);
+    fields[columns::kUser] = row.user;
+    fields[columns::kPassword] = password;
+    fields[columns::kPhone] = row.phone;
+    fields[columns::kRegisteredAt] = row.registeredAt;
+    fields[columns::kOnline] = row.online;
+    fields[columns::kLastSignInAt] = row.lastSignInAt;
+    fields[columns::kPageName] = row.pageName;
+    fields[columns::kPageStyle] = row.pageStyle;
+    fields[columns::kUploadedAt] = row.uploadedAt;
+    fields[columns::kSignInCount] = QString::number(row.signInCount);
+    fields[columns::kUploadCount] = QString::number(row.uploadCount);
+    fields[columns::kRemark] = row.remark;
+    fields[columns::kFrozen] = row.frozen ? QStringLiteral("True") : QStringLiteral("False");
+    return fields;
 }
 
 // A row for a lookup about somebody: all fields there, all empty but the ones given. The
 // client reads only whether there is a row, and of the page-name lookup field 6.
 QStringList BlankRow(std::initializer_list<std::pair<int, QString>> fields = {}) {
-    QStringList row;
-    for (int i = 0; i < kUserFields; ++i)
-        row << QString();
+    QStringList row(columns::kUserCount);
     for (const auto& [position, value] : fields)
         row[position] = value;
     return row;
@@ -160,6 +157,12 @@ std::optional<UserRow> GatewayHandler::OwnAccount(const RequestContext& context,
     if (!row)
         *refused = Refuse(refusal::kDenied, what + QStringLiteral(": account gone"));
     return row;
+}
+
+std::optional<UserRow> GatewayHandler::OwnAccount(const RequestContext& context, Kind kind,
+                                                  const Values& v, GatewayReply* refused) {
+    const int slot = statements::ShapeOf(kind).accountSlot;
+    return OwnAccount(context, NameOf(kind), slot >= 0 ? &v[slot] : nullptr, refused);
 }
 
 GatewayReply GatewayHandler::Handle(const RequestContext& context, QByteArrayView body) {
@@ -253,7 +256,7 @@ GatewayReply GatewayHandler::SelectSettings(const RequestContext& context) {
         return Refuse(refusal::kFailed, NameOf(kind));
     if (row->isEmpty())
         return Rows(kind, {});
-    (*row)[kDownloadAddress] = ExpandAddress((*row)[kDownloadAddress], context.siteAddress);
+    (*row)[columns::kDownloadAddress] = ExpandAddress((*row)[columns::kDownloadAddress], context.siteAddress);
     return Rows(kind, {*row});
 }
 
@@ -304,9 +307,10 @@ GatewayReply GatewayHandler::RegistrationLookup(const RequestContext& context, c
     const Kind kind = Kind::RegistrationLookup;
     if (!lookupLimiter_.Allow(AddressKey(context.clientAddress)))
         return Refuse(refusal::kLimit, NameOf(kind));
-    if (!IsAccountName(v[0]))
+    const QString& user = v[0];
+    if (!IsAccountName(user))
         return Rows(kind, {});
-    if (!store_.UserByName(v[0]))
+    if (!store_.UserByName(user))
         return Rows(kind, {});
     return Rows(kind, {BlankRow()});
 }
@@ -318,14 +322,15 @@ GatewayReply GatewayHandler::PageNameLookup(const RequestContext& context, Kind 
     if (!lookupLimiter_.Allow(AddressKey(context.clientAddress)))
         return Refuse(refusal::kLimit, NameOf(kind));
     // An empty name would match every account without a page.
-    if (v[0].isEmpty())
+    const QString& pageName = v[0];
+    if (pageName.isEmpty())
         return Rows(kind, {});
-    const auto row = store_.UserByPageName(v[0]);
+    const auto row = store_.UserByPageName(pageName);
     if (!row)
         return Rows(kind, {});
     const auto sessionUser = SessionUser(context);
     const bool own = sessionUser && *sessionUser == row->user;
-    return Rows(kind, {BlankRow({{0, own ? row->user : QString()}, {kPageNameField, row->pageName}})});
+    return Rows(kind, {BlankRow({{columns::kUser, own ? row->user : QString()}, {columns::kPageName, row->pageName}})});
 }
 
 GatewayReply GatewayHandler::RegistrationInsert(const RequestContext& context, const Values& v) {
@@ -356,9 +361,10 @@ GatewayReply GatewayHandler::MarkOffline(const RequestContext& context, const Va
     if (v[0] == QStringView(kNobody))
         return Done(kind, QStringLiteral("nobody signed in"));
     GatewayReply refused;
-    if (!OwnAccount(context, NameOf(kind), &v[0], &refused))
+    const auto row = OwnAccount(context, kind, v, &refused);
+    if (!row)
         return refused;
-    const Outcome outcome = store_.MarkOffline(v[0]);
+    const Outcome outcome = store_.MarkOffline(row->user);
     // Leaving the program ends its session.
     if (outcome == Outcome::Done)
         store_.EndSession(SessionDigest(context.sessionToken));
@@ -368,10 +374,12 @@ GatewayReply GatewayHandler::MarkOffline(const RequestContext& context, const Va
 GatewayReply GatewayHandler::MarkOnline(const RequestContext& context, const Values& v) {
     const Kind kind = Kind::MarkOnline;
     GatewayReply refused;
-    if (!OwnAccount(context, NameOf(kind), &v[1], &refused))
+    const auto row = OwnAccount(context, kind, v, &refused);
+    if (!row)
         return refused;
     // The sign-in time is the service's, whatever the client sent.
-    return FromOutcome(kind, store_.MarkOnline(QString::fromUtf16(kOnlineFlag), ServerTime(), v[1]));
+    return FromOutcome(kind,
+                       store_.MarkOnline(QString::fromUtf16(kOnlineFlag), ServerTime(), row->user));
 }
 
 GatewayReply GatewayHandler::ClaimPageName(const RequestContext& context, const Values& v) {
@@ -379,7 +387,7 @@ GatewayReply GatewayHandler::ClaimPageName(const RequestContext& context, const 
     const QString& pageName = v[0];
     const QString& pageStyle = v[1];
     GatewayReply refused;
-    const auto row = OwnAccount(context, NameOf(kind), &v[2], &refused);
+    const auto row = OwnAccount(context, kind, v, &refused);
     if (!row)
         return refused;
     if (!IsValidPageName(pageName))
@@ -397,7 +405,7 @@ GatewayReply GatewayHandler::RecordUpload(const RequestContext& context, const V
     const QString& pageStyle = v[0];
     const QString& pageName = v[2];
     GatewayReply refused;
-    const auto row = OwnAccount(context, NameOf(kind), nullptr, &refused);
+    const auto row = OwnAccount(context, kind, v, &refused);
     if (!row)
         return refused;
     if (row->pageName.isEmpty() || row->pageName != pageName)
@@ -413,7 +421,7 @@ GatewayReply GatewayHandler::RenamePageName(const RequestContext& context, const
     const QString& newName = v[0];
     const QString& oldName = v[1];
     GatewayReply refused;
-    const auto row = OwnAccount(context, NameOf(kind), nullptr, &refused);
+    const auto row = OwnAccount(context, kind, v, &refused);
     if (!row)
         return refused;
     if (row->pageName.isEmpty() || row->pageName != oldName)

@@ -100,6 +100,9 @@ private:
     // the refusal in `refused`, otherwise.
     std::optional<UserRow> OwnAccount(const RequestContext& context, const QString& what,
                                       const QString* named, GatewayReply* refused);
+    // The same for a statement: the account its shape names, when it names one.
+    std::optional<UserRow> OwnAccount(const RequestContext& context, statements::Kind kind,
+                                      const Values& v, GatewayReply* refused);
 
     std::optional<QString> SessionUser(const RequestContext& context);
     void PurgeOldSessions(qint64 now);

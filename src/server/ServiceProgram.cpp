@@ -88,8 +88,8 @@ int SettingsPositionOf(const QString& field) {
     bool numeric = false;
     const int n = field.toInt(&numeric);
     if (numeric)
-        return n >= 1 && n < kSettingsColumns ? n : -1;
-    for (int i = 1; i < kSettingsColumns; ++i) {
+        return n >= 1 && n < columns::kSettingsCount ? n : -1;
+    for (int i = 1; i < columns::kSettingsCount; ++i) {
         if (field == aliases[i] || field == SettingsColumnNames()[i])
             return i;
     }
@@ -140,14 +140,14 @@ public:
                                 .arg(path));
             }
             const bool settingsOk =
-                store_->SetSetting(kSiteName, QStringLiteral("Zenri表白网页生成器")) &&
-                store_->SetSetting(kServiceState, QStringLiteral("开放")) &&
+                store_->SetSetting(columns::kSiteName, QStringLiteral("Zenri表白网页生成器")) &&
+                store_->SetSetting(columns::kServiceState, QStringLiteral("开放")) &&
                 store_->SetSetting(
-                    kAnnouncement,
+                    columns::kAnnouncement,
                     QStringLiteral("欢迎使用Zenri表白网页生成器！挑选一款页面风格，"
                                    "写下心里话，一键生成专属表白网页，把网址发给TA吧～")) &&
-                store_->SetSetting(kNewestVersion, QStringLiteral("V1.2")) &&
-                store_->SetSetting(kDownloadAddress, QStringLiteral("/download"));
+                store_->SetSetting(columns::kNewestVersion, QStringLiteral("V1.2")) &&
+                store_->SetSetting(columns::kDownloadAddress, QStringLiteral("/download"));
             const bool advertsOk = store_->AddAdvert(QStringLiteral("/adverts/advert-1.png"),
                                                      QStringLiteral("/")) > 0 &&
                                    store_->AddAdvert(QStringLiteral("/adverts/advert-2.png"),
@@ -175,7 +175,7 @@ public:
             const auto row = store_->SettingsRow();
             if (!row || row->isEmpty())
                 return Fail(QStringLiteral("the settings row is missing"));
-            for (int i = 0; i < kSettingsColumns; ++i) {
+            for (int i = 0; i < columns::kSettingsCount; ++i) {
                 out_ << i << "\t" << SettingsColumnNames()[i] << "\t" << Printable(row->value(i))
                      << "\n";
             }
@@ -189,7 +189,7 @@ public:
             const QString problem = ReplyProblem(args[3]);
             if (!problem.isEmpty())
                 return Fail(QStringLiteral("refused: ") + problem);
-            if (position == kDownloadAddress && !IsAddress(args[3])) {
+            if (position == columns::kDownloadAddress && !IsAddress(args[3])) {
                 return Fail(
                     QStringLiteral("refused: the download address must start with \"/\", "
                                    "\"http://\" or \"https://\""));

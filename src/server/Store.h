@@ -5,6 +5,8 @@
 //
 // Implementations are safe to call from many threads at once.
 
+#include "Columns.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -32,16 +34,7 @@ struct UserRow {
     bool frozen = false;     // 12 是否冻结
 };
 
-// 系统设置 has one row of these columns, read by position.
-inline constexpr int kSettingsColumns = 6;
-enum SettingsPosition {
-    kSettingsId = 0,
-    kSiteName,
-    kServiceState,
-    kAnnouncement,
-    kNewestVersion,
-    kDownloadAddress
-};
+// 系统设置 has one row of the columns of columns::Settings, read by position.
 const QStringList& SettingsColumnNames();
 
 struct Advert {

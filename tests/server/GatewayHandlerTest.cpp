@@ -90,13 +90,13 @@ protected:
 };
 
 TEST_F(GatewayHandlerTest, SettingsRowWithTheDownloadAddressOnThisSite) {
-    ASSERT_TRUE(store->SetSetting(server::kAnnouncement, "公告"));
+    ASSERT_TRUE(store->SetSetting(columns::kAnnouncement, "公告"));
     GatewayReply reply = Query(st::SelectSystemSettings());
     EXPECT_EQ(reply.status, 200);
     EXPECT_EQ(reply.code, 1);
     EXPECT_EQ(Text(reply), QStringLiteral("いゼ1いZenri表白网页生成器い开放い公告いV1.2い") +
                                kSite + "/download");
-    ASSERT_TRUE(store->SetSetting(server::kDownloadAddress, "https://elsewhere.test/get"));
+    ASSERT_TRUE(store->SetSetting(columns::kDownloadAddress, "https://elsewhere.test/get"));
     EXPECT_EQ(Fields(Query(st::SelectSystemSettings())).value(5), "https://elsewhere.test/get");
 }
 

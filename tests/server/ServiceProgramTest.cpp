@@ -50,10 +50,10 @@ TEST_F(OperatorCommands, InitDemoFillsANewDatabaseOnce) {
     server::SqliteStore store(db);
     const auto settings = store.SettingsRow();
     ASSERT_TRUE(settings);
-    EXPECT_EQ(settings->at(server::kServiceState), QStringLiteral("开放"));
-    EXPECT_EQ(settings->at(server::kNewestVersion), "V1.2");
-    EXPECT_EQ(settings->at(server::kDownloadAddress), "/download");
-    EXPECT_FALSE(settings->at(server::kAnnouncement).isEmpty());
+    EXPECT_EQ(settings->at(columns::kServiceState), QStringLiteral("开放"));
+    EXPECT_EQ(settings->at(columns::kNewestVersion), "V1.2");
+    EXPECT_EQ(settings->at(columns::kDownloadAddress), "/download");
+    EXPECT_FALSE(settings->at(columns::kAnnouncement).isEmpty());
     EXPECT_EQ(store.AdvertImages(),
               (QStringList{"/adverts/advert-1.png", "/adverts/advert-2.png"}));
     EXPECT_EQ(store.AdvertLinks(), (QStringList{"/", "/shop"}));

@@ -59,9 +59,9 @@ TEST_F(StoreTest, SchemaIsCreatedOnceAndVersioned) {
     // The settings row exists from the start, with the client's version.
     const auto row = store->SettingsRow();
     ASSERT_TRUE(row);
-    ASSERT_EQ(row->size(), server::kSettingsColumns);
-    EXPECT_EQ(row->at(server::kNewestVersion), "V1.2");
-    EXPECT_EQ(row->at(server::kServiceState), QStringLiteral("开放"));
+    ASSERT_EQ(row->size(), columns::kSettingsCount);
+    EXPECT_EQ(row->at(columns::kNewestVersion), "V1.2");
+    EXPECT_EQ(row->at(columns::kServiceState), QStringLiteral("开放"));
 }
 
 // Password hashes, phones and session digests are for the service's own user alone.
@@ -267,11 +267,11 @@ TEST_F(StoreTest, AdvertsKeepTheirOrder) {
 }
 
 TEST_F(StoreTest, SettingsChangeByPosition) {
-    EXPECT_TRUE(store->SetSetting(server::kAnnouncement, "新公告"));
-    EXPECT_EQ(store->SettingsRow()->at(server::kAnnouncement), QStringLiteral("新公告"));
-    EXPECT_FALSE(store->SetSetting(server::kSettingsId, "2"));
-    EXPECT_FALSE(store->SetSetting(server::kSettingsColumns, "x"));
-    EXPECT_EQ(store->SettingsRow()->at(server::kSettingsId), "1");
+    EXPECT_TRUE(store->SetSetting(columns::kAnnouncement, "新公告"));
+    EXPECT_EQ(store->SettingsRow()->at(columns::kAnnouncement), QStringLiteral("新公告"));
+    EXPECT_FALSE(store->SetSetting(columns::kSettingsId, "2"));
+    EXPECT_FALSE(store->SetSetting(columns::kSettingsCount, "x"));
+    EXPECT_EQ(store->SettingsRow()->at(columns::kSettingsId), "1");
 }
 
 // Every thread gets a connection of its own; writers from several threads at once all land.

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kSignInFields = 13;
-
 // The gateway renders the frozen flag as "True"/"False" or "-1"/"0".
 bool IsTrue(const QString& field) {
     return field == QLatin1String("True") || field == QLatin1String("-1");
@@ -45,15 +43,15 @@ void Login::SignIn() {
         return;
     }
     const QStringList fields = *reply.Fields(1);
-    if (fields.size() < kSignInFields) {
+    if (fields.size() < columns::kUserCount) {
         SetStatus(Label2, QString::fromUtf16(accounts::kCannotConnect));
         return;
     }
-    if (IsTrue(fields[12])) {
+    if (IsTrue(fields[columns::kFrozen])) {
         SetStatus(Label2, QStringLiteral("帐号已被冻结，请联系客服解除"));
         return;
     }
-    if (fields[0] != account || fields[1] != password) {
+    if (fields[columns::kUser] != account || fields[columns::kPassword] != password) {
         SetStatus(Label2, QStringLiteral("用户名或密码不正确"));
         return;
     }
@@ -71,7 +69,7 @@ void Login::SignIn() {
     if (owner_)
         owner_->FGZS->setEnabled(true);
     GGCT::Instance().YHM = account;
-    GGCT::Instance().WJM = fields[6];
+    GGCT::Instance().WJM = fields[columns::kPageName];
     gateway::Execute(statements::MarkOnline(gateway::ReadServerTime(), account));
     close();
 }

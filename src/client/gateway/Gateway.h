@@ -5,6 +5,7 @@
 // cached. Each result also says whether a reply was delivered at all, so that a caller never
 // takes a transport failure for success.
 
+#include "Columns.h"
 #include "GatewayProtocol.h"
 #include "XmlHttp.h"
 

@@ -11,10 +11,6 @@
 
 namespace {
 
-// The columns of a "select *" row of 用户管理 that the claim reads.
-constexpr int kUserField = 0;
-constexpr int kPageNameField = 6;
-
 // What a refusal word of the service means to the user.
 const char16_t* RefusalText(const QString& word, const char16_t* otherwise) {
     if (word == QLatin1String("TAKEN"))
@@ -60,12 +56,12 @@ void SCCT::Upload() {
         bool ours = false;
         if (!lookup.records[1].isEmpty()) {
             const QStringList row = *lookup.Fields(1);
-            if (row.size() <= kPageNameField) {
+            if (row.size() <= columns::kPageName) {
                 SetStatus(QString::fromUtf16(gateway::kCannotConnect));
                 return;
             }
             // A row under another spelling of the name counts as taken as well.
-            ours = row[kPageNameField] == name && row[kUserField] == shared.YHM;
+            ours = row[columns::kPageName] == name && row[columns::kUser] == shared.YHM;
             if (!ours) {
                 SetStatus(QString::fromUtf16(publish::kNameTaken));
                 return;

@@ -22,7 +22,7 @@ namespace {
 // Layout of the window, in pixels of the client area.
 constexpr QSize kClientSize(714, 625);
 constexpr QRect kExitButton(672, 8, 33, 33);
-constexpr QPoint kAnnouncement(344, 88);
+constexpr QPoint kAnnouncementAt(344, 88);
 constexpr QRect kGallery(8, 112, 699, 449);
 constexpr QRect kLeftAdvert(16, 504, 333, 49);
 constexpr QRect kRightAdvert(363, 504, 333, 49);
@@ -104,7 +104,7 @@ Main::Main(QWidget* parent)
 
     GongG->setFont(controls::MakeFont(QStringLiteral("黑体"), 12));
     SetPaletteColor(GongG, QPalette::WindowText, kAnnouncementColor);
-    GongG->move(kAnnouncement);
+    GongG->move(kAnnouncementAt);
     GongG->adjustSize();
     GongG->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -183,7 +183,7 @@ Main::Start Main::Load() {
     }
 
     // 2. The announcement, followed by blanks so that it scrolls apart from its next round.
-    if (const auto text = gateway::FieldAt(gateway::ReadSystemSettings(), 3)) {
+    if (const auto text = gateway::FieldAt(gateway::ReadSystemSettings(), columns::kAnnouncement)) {
         GongG->setText(*text + QString(kAnnouncementPadding, QLatin1Char(' ')));
         GongG->adjustSize();
     }
@@ -198,7 +198,7 @@ Main::Start Main::Load() {
 
     // 4. Version: anything but exactly our own version, an unreadable one included, offers
     // the update instead of this window.
-    const auto version = gateway::FieldAt(gateway::ReadSystemSettings(), 4);
+    const auto version = gateway::FieldAt(gateway::ReadSystemSettings(), columns::kNewestVersion);
     if (!version || *version != QStringView(program::kClientVersion)) {
         TakeUpdatePath();
         return Start::UpdateOffered;
@@ -209,7 +209,7 @@ Main::Start Main::Load() {
     FillAdvertPane(WebBrowser2, 2);
 
     // 6. Service state; an unreadable state counts as closed.
-    const auto state = gateway::FieldAt(gateway::ReadSystemSettings(), 2);
+    const auto state = gateway::FieldAt(gateway::ReadSystemSettings(), columns::kServiceState);
     if (!state || *state == QStringLiteral("关闭")) {
         FGZS->setEnabled(false);
         show();
@@ -255,7 +255,7 @@ void Main::TileAction(int index) {
         GGCT::Instance().YMFG = Label1[index]->text();
         return;
     }
-    if (const auto address = gateway::FieldAt(gateway::ReadSystemSettings(), 5)) {
+    if (const auto address = gateway::FieldAt(gateway::ReadSystemSettings(), columns::kDownloadAddress)) {
         OpenDocument(*address);
     }
 }

@@ -56,7 +56,7 @@ UpDown::UpDown(QWidget* parent)
 }
 
 void UpDown::Download() {
-    if (const auto address = gateway::FieldAt(gateway::ReadSystemSettings(), 5)) {
+    if (const auto address = gateway::FieldAt(gateway::ReadSystemSettings(), columns::kDownloadAddress)) {
         OpenDocument(*address);
     }
     program::EndProgram();
