@@ -10,17 +10,23 @@
 //
 // Every request is checked three ways:
 // - the reply: a statement built by the builders is recognised as its own kind (never REFUSED)
-//   and the payload arrives as exactly that value (read back from the database, or seen in the
-//   row a lookup finds); a statement with the payload spliced in by hand, whose value a lone
+//   and answered exactly as the service's rules say for the values it carries: stored (read
+//   back from the database), found (the row a lookup answers), or refused with the word of a
+//   rule the value breaks; a statement with the payload spliced in by hand, whose value a lone
 //   quote ends early, is REFUSED;
 // - the database: every table is read before and after the request; only the row and the
 //   columns the statement targets may differ, and nothing at all for refusals and queries (a
 //   successful sign-in adds its session, leaving ends it, coming online counts the sign-in);
 // - the other accounts: no reply contains any of their values.
 //
-// A value the service's own checks turn away may be refused, or stored exactly as sent; only a
-// plain value of the slot's kind (digits for a user name, small letters and digits for a page
-// name, printable text up to 30 characters elsewhere) must be stored.
+// The rules the answers follow: an account name is 5 to 10 ASCII digits, a phone 11, a page
+// name 1 to 30 small ASCII letters and digits (BADNAME otherwise); no value over the length
+// limit is taken, and no stored value holds a control character, a line or paragraph
+// separator or a reply separator (BADVALUE). The times of registration, coming online and
+// upload are the service's own, whatever the statement carries. A write about an account
+// needs that account's session, a page name is moved and recorded only by the account that
+// holds it (DENIED), and a name in use is TAKEN. A request that breaks several rules is refused
+// for one of them.
 
 #include "Codepage936.h"
 #include "Gateway.h"
@@ -81,6 +87,8 @@ const QString kClaimer = QStringLiteral("52013141");
 const QString kClaimerPassword = QStringLiteral("Claimer-Pass-0002");
 const QString kDemoUser = QStringLiteral("88888888");
 const QString kDemoPassword = QStringLiteral("zenri520");
+// The user a client without a sign-in marks offline when it closes.
+const QString kNobody = QStringLiteral("用户名");
 
 constexpr int kMaxValueLength = 200;  // the service's limit for one value
 constexpr int kTypedLength = 30;      // the longest value a window of the client takes
@@ -234,6 +242,7 @@ const std::vector<TextFamily>& TextFamilies() {
           u"0x1F",
           u"NaN",
           u"+86 13912345678",
+          u"13912345678",
           u"2026-02-14 09:05:03",
           u"2026-02-30 25:61:61",
           u"0000-00-00 00:00:00",
@@ -417,22 +426,36 @@ bool HasLoneQuote(const Payload& p) {
     return false;
 }
 
-// What a window of the client could send for the slot: printable code page 936 text up to the
-// longest typed value, without the reply separators.
-enum class SlotKind { User, PageName, Text };
-
-bool IsPlain(const Payload& p, SlotKind kind) {
-    if (p.Coded() || !p.arrives || *p.arrives != p.text || p.text.isEmpty() ||
-        p.text.size() > kTypedLength) {
-        return false;
+// The service's rules for values, written out here on their own.
+bool AllDigits(const QString& text) {
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
     }
-    for (QChar c : p.text) {
+    return true;
+}
+bool ValidAccountName(const QString& text) {
+    return text.size() >= 5 && text.size() <= 10 && AllDigits(text);
+}
+bool ValidPhone(const QString& text) {
+    return text.size() == 11 && AllDigits(text);
+}
+bool ValidPageName(const QString& text) {
+    if (text.isEmpty() || text.size() > 30)
+        return false;
+    for (QChar c : text) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u == u'い' || u == u'ゼ')
+        if (!((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z')))
             return false;
-        if (kind == SlotKind::User && !(u >= u'0' && u <= u'9'))
-            return false;
-        if (kind == SlotKind::PageName && !((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z')))
+    }
+    return true;
+}
+// No control character (C0, DEL, C1), no line or paragraph separator, no reply separator.
+bool Storable(const QString& text) {
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029 || u == u'い' ||
+            u == u'ゼ')
             return false;
     }
     return true;
@@ -490,14 +513,11 @@ bool IsQuery(K kind) {
 
 struct SlotInfo {
     const char* name;
-    SlotKind kind;
 };
 
 std::vector<SlotInfo> SlotsOf(K kind) {
-    const SlotInfo user{"user", SlotKind::User}, password{"password", SlotKind::Text},
-        time{"time", SlotKind::Text}, phone{"phone", SlotKind::Text},
-        page{"page name", SlotKind::PageName}, style{"page style", SlotKind::Text},
-        newName{"new name", SlotKind::PageName}, oldName{"old name", SlotKind::PageName};
+    const SlotInfo user{"user"}, password{"password"}, time{"time"}, phone{"phone"},
+        page{"page name"}, style{"page style"}, newName{"new name"}, oldName{"old name"};
     switch (kind) {
         case K::MarkOffline:
         case K::RegistrationLookup:
@@ -535,7 +555,8 @@ QStringList AttackerValues(K kind) {
         case K::MarkOnline:
             return {time, kAttacker};
         case K::RegistrationInsert:
-            return {QStringLiteral("97770001"), QStringLiteral("pw"), QStringLiteral("1"), time};
+            return {QStringLiteral("97770001"), QStringLiteral("pw"), QStringLiteral("13900009777"),
+                    time};
         case K::PageNameLookup:
         case K::RenameLookup:
             return {kAttackerPage};
@@ -750,11 +771,16 @@ std::string Describe(const Change& c) {
     return Printable(text.left(400));
 }
 
+// The value a time column holds when the service wrote its own clock there: a time of the
+// form "YYYY-MM-DD HH:MM:SS" between the request's sending and its answer.
+const QString kServiceTime = QStringLiteral("the service's time");
+
 // What a request that succeeds may change, and must.
 struct Effect {
     enum class What { Columns, NewUser, NewSession, EndedSession } what;
     QString user;
-    std::vector<std::pair<QString, QString>> columns;  // column -> value it must hold after
+    // column -> value it must hold after (tagged, or kServiceTime)
+    std::vector<std::pair<QString, QString>> columns;
 
     bool Covers(const Change& c) const {
         switch (what) {
@@ -781,6 +807,25 @@ Effect Columns(const QString& user, std::vector<std::pair<QString, QString>> col
     return {Effect::What::Columns, user, std::move(columns)};
 }
 
+// How the service must answer a request: when it breaks none of the rules, "OK" with exactly
+// the effects; else one of the refusal words of the rules it breaks, with nothing changed.
+struct Verdict {
+    QStringList refusals;
+    std::vector<Effect> effects;
+
+    Verdict& Breaks(bool broken, const char* word) {
+        const QString w = QLatin1String(word);
+        if (broken && !refusals.contains(w))
+            refusals << w;
+        return *this;
+    }
+    Verdict& Means(std::vector<Effect> e) {
+        effects = std::move(e);
+        return *this;
+    }
+    bool Accepted() const { return refusals.isEmpty(); }
+};
+
 // ---------------------------------------------------------------------------------------------
 // The test.
 
@@ -791,6 +836,10 @@ struct Sent {
     std::vector<Change> changes;
     std::string where;  // slot and payload, for messages
     std::string check;  // the slot, to count faults by
+    // A value of the statement, as the service reads it, is longer than the service takes.
+    bool overLimit = false;
+    // The request went out after this second and was answered by the end of this one.
+    qint64 sentAfter = 0, answeredBy = 0;
 
     bool Rows() const { return reply.startsWith(QString::fromUtf16(gateway::kRecordSeparator)); }
 };
@@ -814,16 +863,16 @@ protected:
     // Checks of one reply.
     void ExpectWord(const Sent& s, const QStringList& words);
     void ExpectRefused(const Sent& s, const QStringList& words);
-    bool ExpectWrite(const Sent& s, bool permitted, bool plain, const std::vector<Effect>& effects,
-                     bool targetExists = true);
+    bool Expect(const Sent& s, const Verdict& verdict);
     bool ExpectRegistration(const Sent& s, const QString& user, const QString& password,
-                            const QString& phone, const QString& time, bool plain);
+                            const QString& phone);
     void ExpectUserLookup(const Sent& s, const QString& user);
     void ExpectPageLookup(const Sent& s, const QString& pageName);
     bool ExpectSignIn(const Sent& s, const QString& user, const QString& password);
     void ExpectUnchanged(const Sent& s);
     void ExpectOnlyEffects(const Sent& s, const std::vector<Effect>& effects);
     std::optional<QStringList> OneRow(const Sent& s, bool expected);
+    bool LookupAnswered(const Sent& s);
 
     void Fault(const Sent& s, const std::string& what);
     void UseSession(const QList<QNetworkCookie>& cookies, const QString& user);
@@ -833,6 +882,9 @@ protected:
         return !sessionUser_.isNull() && sessionUser_ == user;
     }
     bool HeldByOther(const Snapshot& s, const QString& pageName) const;
+    bool OwnPage(const Snapshot& s, const QString& pageName) const {
+        return !pageName.isEmpty() && SessionPageName(s) == pageName;
+    }
 
     std::unique_ptr<ServiceProcess> service_;
     Database db_;
@@ -845,12 +897,20 @@ protected:
     QStringList names_;    // names of the other accounts no reply field may be
     Snapshot initial_;
     int requests_ = 0;
+    qint64 lastAnswer_ = 0;  // the second of the last answer
     bool dead_ = false;
     std::map<std::string, int> faults_;
 };
 
 void InjectionCorpus::SetUp() {
-    service_ = std::make_unique<ServiceProcess>();
+    // Thousands of lookups, sign-ins and registrations from one address, and failed sign-ins
+    // of the same few accounts: no limit may get in the way.
+    ServiceProcess::Options options;
+    options.signInPerMinute = 0;
+    options.registrationPerMinute = 0;
+    options.lookupsPerMinute = 0;
+    options.failuresPerAccount = 0;
+    service_ = std::make_unique<ServiceProcess>(options);
     ASSERT_TRUE(service_->Start()) << service_->Error().toStdString();
     ASSERT_TRUE(service::SetAddress(service_->Url()));
     ASSERT_TRUE(db_.Open(service_->DatabasePath()));
@@ -873,6 +933,10 @@ void InjectionCorpus::SetUp() {
     ASSERT_EQ(gateway::Execute(st::RecordUpload(kOtherStyle, kOtherUploadedAt, kOtherPage)).text,
               "OK");
     db_.Run(QStringLiteral("UPDATE 用户管理 SET 备注=? WHERE 用户=?"), {kOtherRemark, kOther});
+    // The service wrote its own times; the other account's are set apart from every time of
+    // this run (a registration long ago), so that a reply that carries them is told.
+    db_.Run(QStringLiteral("UPDATE 用户管理 SET 注册时间=?,上次登陆时间=?,上传时间=? WHERE 用户=?"),
+            {kOtherRegisteredAt, kOtherSignedInAt, kOtherUploadedAt, kOther});
 
     // The attacker and its second account, each with a session of its own.
     for (const auto& [user, password] :
@@ -921,7 +985,14 @@ void InjectionCorpus::SetUp() {
         }
     }
     ASSERT_EQ(otherSessions, 1);
+    {
+        const Row* other = UserRow(initial_, kOther);
+        ASSERT_EQ(TextOf(other, "注册时间"), kOtherRegisteredAt);
+        ASSERT_EQ(TextOf(other, "上传时间"), kOtherUploadedAt);
+        ASSERT_EQ(TextOf(other, "页面风格"), kOtherStyle);
+    }
     current_ = std::make_shared<const Snapshot>(initial_);
+    lastAnswer_ = QDateTime::currentSecsSinceEpoch();
 }
 
 void InjectionCorpus::TearDown() {
@@ -960,10 +1031,6 @@ QString InjectionCorpus::SessionPageName(const Snapshot& s) const {
     return TextOf(UserRow(s, sessionUser_), "文件名");
 }
 
-bool PageExists(const Snapshot& s, const QString& pageName) {
-    return !pageName.isEmpty() && UserRowIn(s, QStringLiteral("文件名"), pageName);
-}
-
 bool InjectionCorpus::HeldByOther(const Snapshot& s, const QString& pageName) const {
     const Row* holder = UserRowIn(s, QStringLiteral("文件名"), pageName);
     return holder && !pageName.isEmpty() && Column(holder, "用户") != T(sessionUser_);
@@ -977,6 +1044,10 @@ Sent InjectionCorpus::Send(K kind, QStringList values, int slot, const Payload* 
     s.check = std::string(st::ShapeOf(kind).name) + " " + slotInfo[static_cast<size_t>(slot)].name +
               (form == Form::Unescaped ? " (unescaped)" : "");
     s.where = s.check + " <- " + p->label;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const QString value = i == slot ? p->arrives.value_or(QString()) : AsSent(values[i]);
+        s.overLimit = s.overLimit || value.size() > kMaxValueLength;
+    }
     const bool query = IsQuery(kind);
     const auto code = query ? gateway::Command::Query : gateway::Command::Execute;
 
@@ -1033,6 +1104,8 @@ Sent InjectionCorpus::SendText(K kind, const QStringList& values, const std::str
     Sent s;
     s.check = std::string(st::ShapeOf(kind).name) + " " + what;
     s.where = s.check + " <- " + Printable(values.join(QLatin1String(" | ")));
+    for (const QString& value : values)
+        s.overLimit = s.overLimit || AsSent(value).size() > kMaxValueLength;
     const QString statement = Built(kind, values);
     if (IsQuery(kind)) {
         const gateway::QueryReply reply = gateway::Query(statement);
@@ -1054,6 +1127,8 @@ Sent InjectionCorpus::SendRaw(K kind, const QString& statement, const std::strin
 
 Sent InjectionCorpus::Finish(Sent s, const xmlhttp::PostReply& reply) {
     ++requests_;
+    s.sentAfter = lastAnswer_;
+    s.answeredBy = lastAnswer_ = QDateTime::currentSecsSinceEpoch();
     s.reply = reply.text;
     s.delivered = reply.delivered;
     s.before = current_;
@@ -1090,6 +1165,19 @@ void InjectionCorpus::ExpectUnchanged(const Sent& s) {
         Fault(s, "the database changed: " + Describe(c));
 }
 
+// A time the service wrote while it handled the request.
+bool IsServiceTime(const Sent& s, const QString& stored) {
+    static const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    if (!stored.startsWith(QLatin1String("text:")))
+        return false;
+    const QString text = stored.mid(5);
+    const QDateTime at = QDateTime::fromString(text, format);
+    if (!at.isValid() || at.toString(format) != text)
+        return false;
+    const qint64 second = at.toSecsSinceEpoch();
+    return second >= s.sentAfter && second <= s.answeredBy;
+}
+
 void InjectionCorpus::ExpectOnlyEffects(const Sent& s, const std::vector<Effect>& effects) {
     for (const Change& c : s.changes) {
         bool covered = false;
@@ -1111,7 +1199,12 @@ void InjectionCorpus::ExpectOnlyEffects(const Sent& s, const std::vector<Effect>
                     Fault(s, "the account was there before");
                 for (const auto& [column, value] : e.columns) {
                     const QString stored = Column(row, column);
-                    if (stored != value) {
+                    if (value == kServiceTime) {
+                        if (!IsServiceTime(s, stored)) {
+                            Fault(s, "stored " + column.toStdString() + " is " + Printable(stored) +
+                                         ", not the service's time of the request");
+                        }
+                    } else if (stored != value) {
                         Fault(s, "stored " + column.toStdString() + " is " + Printable(stored) +
                                      ", not " + Printable(value));
                     }
@@ -1143,58 +1236,52 @@ void InjectionCorpus::ExpectRefused(const Sent& s, const QStringList& words) {
     ExpectUnchanged(s);
 }
 
-// A write: when the statement is not permitted (another account's row, no such page of the
-// session's account) it is refused and changes nothing; one whose row does not exist at all may
-// also be acknowledged, changing nothing. When it is permitted, it succeeds with exactly its
-// effects, or, for a value that is not plain, it may be refused.
-bool InjectionCorpus::ExpectWrite(const Sent& s, bool permitted, bool plain,
-                                  const std::vector<Effect>& effects, bool targetExists) {
-    static const QStringList valueRefusals{QStringLiteral("BADVALUE"), QStringLiteral("BADNAME")};
-    static const QStringList denials{QStringLiteral("DENIED"), QStringLiteral("BADVALUE"),
-                                     QStringLiteral("BADNAME"), QStringLiteral("TAKEN")};
-    if (!permitted) {
-        if (targetExists || s.reply != QLatin1String("OK"))
-            ExpectWord(s, denials);
+bool InjectionCorpus::Expect(const Sent& s, const Verdict& verdict) {
+    if (!verdict.Accepted()) {
+        ExpectRefused(s, verdict.refusals);
+        return false;
+    }
+    if (s.reply != QLatin1String("OK")) {
+        Fault(s, "answered " + Printable(s.reply.left(120)) + ", not OK");
         ExpectUnchanged(s);
         return false;
     }
-    if (s.reply == QLatin1String("OK")) {
-        ExpectOnlyEffects(s, effects);
-        return true;
-    }
-    if (plain) {
-        Fault(s, "a plain value was answered " + Printable(s.reply.left(120)));
-        ExpectUnchanged(s);
-        return false;
-    }
-    ExpectRefused(s, valueRefusals);
-    return false;
+    ExpectOnlyEffects(s, verdict.effects);
+    return true;
 }
 
+// A registration: a new row with the service's time and everything else at its start, the
+// password kept as a hash. Returns whether the account is there now, as the service made it.
 bool InjectionCorpus::ExpectRegistration(const Sent& s, const QString& user,
-                                         const QString& password, const QString& phone,
-                                         const QString& time, bool plain) {
-    const bool stored = ExpectWrite(s, true, plain,
-                                    {{Effect::What::NewUser,
-                                      user,
-                                      {{QStringLiteral("手机"), T(phone)},
-                                       {QStringLiteral("注册时间"), T(time)},
-                                       {QStringLiteral("是否在线"), T(QStringLiteral("0"))},
-                                       {QStringLiteral("上次登陆时间"), T({})},
-                                       {QStringLiteral("文件名"), T({})},
-                                       {QStringLiteral("页面风格"), T({})},
-                                       {QStringLiteral("上传时间"), T({})},
-                                       {QStringLiteral("登陆次数"), I(0)},
-                                       {QStringLiteral("上传次数"), I(0)},
-                                       {QStringLiteral("备注"), T({})},
-                                       {QStringLiteral("是否冻结"), I(0)}}}});
-    if (!stored)
+                                         const QString& password, const QString& phone) {
+    Expect(s, Verdict{}
+                  .Breaks(s.overLimit, "BADVALUE")
+                  .Breaks(!ValidAccountName(user), "BADVALUE")
+                  .Breaks(!ValidPhone(phone), "BADVALUE")
+                  .Breaks(password.isEmpty() || !Storable(password), "BADVALUE")
+                  .Breaks(UserRow(*s.before, user) != nullptr, "TAKEN")
+                  .Means({{Effect::What::NewUser,
+                           user,
+                           {{QStringLiteral("手机"), T(phone)},
+                            {QStringLiteral("注册时间"), kServiceTime},
+                            {QStringLiteral("是否在线"), T(QStringLiteral("0"))},
+                            {QStringLiteral("上次登陆时间"), T({})},
+                            {QStringLiteral("文件名"), T({})},
+                            {QStringLiteral("页面风格"), T({})},
+                            {QStringLiteral("上传时间"), T({})},
+                            {QStringLiteral("登陆次数"), I(0)},
+                            {QStringLiteral("上传次数"), I(0)},
+                            {QStringLiteral("备注"), T({})},
+                            {QStringLiteral("是否冻结"), I(0)}}}}));
+    // What follows goes by what the service did, so that one wrong answer is one fault.
+    const Row* row = UserRow(*s.after, user);
+    if (UserRow(*s.before, user) || !row)
         return false;
-    const QString hash = TextOf(UserRow(*s.after, user), "密码");
+    roundAccounts_ << user;
+    const QString hash = TextOf(row, "密码");
     if (!hash.startsWith(QLatin1String("$argon2id$")) || hash == password)
         Fault(s, "the password is not kept as a hash: " + Printable(hash));
     passwords_[user] = password;
-    roundAccounts_ << user;
     return true;
 }
 
@@ -1219,56 +1306,64 @@ std::optional<QStringList> InjectionCorpus::OneRow(const Sent& s, bool expected)
     return fields;
 }
 
-// Registration lookup: the row whose user is exactly the value, if there is one.
-void InjectionCorpus::ExpectUserLookup(const Sent& s, const QString& user) {
+// A lookup changes nothing, and a value over the length limit is refused before it.
+bool InjectionCorpus::LookupAnswered(const Sent& s) {
     ExpectUnchanged(s);
-    const Row* row = UserRow(*s.before, user);
+    if (s.overLimit) {
+        ExpectWord(s, {QStringLiteral("BADVALUE")});
+        return false;
+    }
     if (!s.Rows()) {
-        if (row)
-            Fault(s, "the lookup of a stored name was answered " + Printable(s.reply));
-        else
-            ExpectWord(s, {QStringLiteral("BADVALUE"), QStringLiteral("BADNAME")});
-        return;
+        Fault(s, "a lookup was answered " + Printable(s.reply.left(120)));
+        return false;
     }
-    const auto fields = OneRow(s, row != nullptr);
-    if (row && fields && fields->size() == 13) {
-        if (fields->at(0) != AsSent(user) || fields->at(1) != QString() ||
-            fields->at(2) != QString())
-            Fault(s, "row " + Printable(fields->join(QLatin1Char('|'))));
-    }
+    return true;
 }
 
-// Page name and rename lookups: the row whose page name is exactly the (non-empty) value.
+// Registration lookup: a row, every field of it empty, when the account exists; none otherwise.
+void InjectionCorpus::ExpectUserLookup(const Sent& s, const QString& user) {
+    if (!LookupAnswered(s))
+        return;
+    const auto fields = OneRow(s, UserRow(*s.before, user) != nullptr);
+    if (fields && fields->join(QString()) != QString())
+        Fault(s, "row " + Printable(fields->join(QLatin1Char('|'))));
+}
+
+// Page name and rename lookups: the row whose page name is exactly the (non-empty) value, with
+// nothing in it but the page name, and the account's name only to the account's own session.
 void InjectionCorpus::ExpectPageLookup(const Sent& s, const QString& pageName) {
-    ExpectUnchanged(s);
+    if (!LookupAnswered(s))
+        return;
     const Row* row =
         pageName.isEmpty() ? nullptr : UserRowIn(*s.before, QStringLiteral("文件名"), pageName);
-    if (!s.Rows()) {
-        if (row)
-            Fault(s, "the lookup of a stored page name was answered " + Printable(s.reply));
-        else
-            ExpectWord(s, {QStringLiteral("BADVALUE"), QStringLiteral("BADNAME")});
-        return;
-    }
     const auto fields = OneRow(s, row != nullptr);
-    if (row && fields && fields->size() == 13) {
-        if (fields->at(6) != AsSent(pageName) || fields->at(0) != TextOf(row, "用户") ||
-            !fields->at(1).isEmpty() || !fields->at(2).isEmpty())
-            Fault(s, "row " + Printable(fields->join(QLatin1Char('|'))));
+    if (!row || !fields || fields->size() != 13)
+        return;
+    const QString holder = TextOf(row, "用户");
+    // The reply travels in code page 936, as every field the client reads.
+    QStringList expected(13);
+    expected[0] = SignedInAs(holder) ? holder : QString();
+    expected[6] = AsSent(pageName);
+    if (*fields != expected) {
+        Fault(s, "row " + Printable(fields->join(QLatin1Char('|'))) + ", not " +
+                     Printable(expected.join(QLatin1Char('|'))));
     }
 }
 
 // Sign-in lookup: a row, and a session, only for an account the test made with exactly this
-// password; the row then echoes the password as it arrived.
+// password; the row then is the account's own, with the password as it arrived in place of
+// its hash.
 bool InjectionCorpus::ExpectSignIn(const Sent& s, const QString& user, const QString& password) {
     const auto known = passwords_.find(user);
-    const bool match =
-        UserRow(*s.before, user) && known != passwords_.end() && known->second == password;
+    const Row* row = UserRow(*s.before, user);
+    const bool match = row && known != passwords_.end() && known->second == password;
+    if (s.overLimit) {
+        ExpectRefused(s, {QStringLiteral("BADVALUE")});
+        return false;
+    }
     if (!s.Rows()) {
-        if (match)
-            Fault(s, "the sign-in of an account was answered " + Printable(s.reply));
-        else
-            ExpectRefused(s, {QStringLiteral("BADVALUE"), QStringLiteral("BADNAME")});
+        Fault(s, "the sign-in was answered " + Printable(s.reply.left(120)));
+        ExpectUnchanged(s);
         return false;
     }
     const auto fields = OneRow(s, match);
@@ -1278,10 +1373,19 @@ bool InjectionCorpus::ExpectSignIn(const Sent& s, const QString& user, const QSt
     }
     ExpectOnlyEffects(s, {{Effect::What::NewSession, user, {}}});
     if (fields && fields->size() == 13) {
-        const Row* row = UserRow(*s.before, user);
-        if (fields->at(0) != AsSent(user) || fields->at(1) != AsSent(password) ||
-            fields->at(2) != TextOf(row, "手机") || fields->at(12) != QLatin1String("False"))
-            Fault(s, "row " + Printable(fields->join(QLatin1Char('|'))));
+        static const char* const kColumns[] = {"用户",     "密码",     "手机",     "注册时间",
+                                               "是否在线", "上次登陆时间", "文件名",   "页面风格",
+                                               "上传时间", "登陆次数", "上传次数", "备注"};
+        // As the client reads them: the reply travels in code page 936.
+        QStringList expected;
+        for (const char* column : kColumns)
+            expected << AsSent(Column(row, column).section(QLatin1Char(':'), 1));
+        expected[1] = AsSent(password);
+        expected << (IntOf(row, "是否冻结") ? QStringLiteral("True") : QStringLiteral("False"));
+        if (*fields != expected) {
+            Fault(s, "row " + Printable(fields->join(QLatin1Char('|'))) + ", not " +
+                         Printable(expected.join(QLatin1Char('|'))));
+        }
     }
     sessionUser_ = user;
     return true;
@@ -1310,9 +1414,6 @@ void InjectionCorpus::Round(const Payload& p, int index) {
     }
     const QString a = *p.arrives;
     const QString X;  // the payload's slot
-    const bool plainUser = IsPlain(p, SlotKind::User);
-    const bool plainPage = IsPlain(p, SlotKind::PageName);
-    const bool plainText = IsPlain(p, SlotKind::Text);
     const QString n = QStringLiteral("%1").arg(index, 4, 10, QLatin1Char('0'));
     const QString password = QStringLiteral("Pw-") + n;
     const QString phone = QStringLiteral("1390000") + n;
@@ -1327,50 +1428,60 @@ void InjectionCorpus::Round(const Payload& p, int index) {
     const QString phoneUser = QStringLiteral("912") + n;
     const QString timeUser = QStringLiteral("913") + n;
     const QString online = T(QStringLiteral("－1"));
+    const QString kOnline = QStringLiteral("是否在线"), kSignedInAt = QStringLiteral("上次登陆时间"),
+                  kSignIns = QStringLiteral("登陆次数"), kPageName = QStringLiteral("文件名"),
+                  kStyle = QStringLiteral("页面风格"), kUploadedAt = QStringLiteral("上传时间");
+    const bool storable = Storable(a);
+    const bool pageNameValid = ValidPageName(a);
 
-    // 1. Registration: the lookup, then the payload as each of the four values.
+    // 1. Registration: the lookup, then the payload as each of the four values. Only an
+    // account name makes an account (never the placeholder user 用户名 of a client without a
+    // sign-in) and only a phone number a phone; the time sent is never the time stored.
     UseSession(attackerSession_, kAttacker);
     ExpectUserLookup(Send(K::RegistrationLookup, {X}, 0, &p), a);
     ExpectRegistration(Send(K::RegistrationInsert, {X, password, phone, time}, 0, &p), a, password,
-                       phone, time, plainUser);
+                       phone);
     const bool passwordStored =
         ExpectRegistration(Send(K::RegistrationInsert, {passwordUser, X, phone, time}, 1, &p),
-                           passwordUser, a, phone, time, plainText);
+                           passwordUser, a, phone);
     ExpectRegistration(Send(K::RegistrationInsert, {phoneUser, password, X, time}, 2, &p),
-                       phoneUser, password, a, time, plainText);
+                       phoneUser, password, a);
     ExpectRegistration(Send(K::RegistrationInsert, {timeUser, password, phone, X}, 3, &p), timeUser,
-                       password, phone, a, plainText);
+                       password, phone);
     ExpectUserLookup(Send(K::RegistrationLookup, {X}, 0, &p), a);
 
     // 2. The payload's own account, if it was stored: signs in, comes online, claims a page name
     // and leaves. Without it these go out in the attacker's session and must be denied.
     ExpectSignIn(Send(K::SignInLookup, {X, password}, 0, &p), a, password);
     {
-        // (Without the account, as for the placeholder user of a client without a sign-in,
-        // there is no row to change.)
         const Sent s = Send(K::MarkOnline, {time, X}, 1, &p);
         const qint64 count = IntOf(UserRow(*s.before, a), "登陆次数");
-        ExpectWrite(s, SignedInAs(a), true,
-                    {Columns(a, {{QStringLiteral("是否在线"), online},
-                                 {QStringLiteral("上次登陆时间"), T(time)},
-                                 {QStringLiteral("登陆次数"), I(count + 1)}})},
-                    UserRow(*s.before, a));
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Breaks(!SignedInAs(a), "DENIED")
+                      .Means({Columns(a, {{kOnline, online},
+                                          {kSignedInAt, kServiceTime},
+                                          {kSignIns, I(count + 1)}})}));
     }
     {
         const Sent s = Send(K::ClaimPageName, {pageName, style, X}, 2, &p);
-        ExpectWrite(s, SignedInAs(a), true,
-                    {Columns(a, {{QStringLiteral("文件名"), T(pageName)},
-                                 {QStringLiteral("页面风格"), T(style)}})},
-                    UserRow(*s.before, a));
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Breaks(!SignedInAs(a), "DENIED")
+                      .Means({Columns(a, {{kPageName, T(pageName)}, {kStyle, T(style)}})}));
     }
     {
+        // The placeholder user of a client without a sign-in leaves with nothing to change.
         const Sent s = Send(K::MarkOffline, {X}, 0, &p);
-        if (ExpectWrite(s, SignedInAs(a), true,
-                        {Columns(a, {{QStringLiteral("是否在线"), T(QStringLiteral("0"))}}),
-                         {Effect::What::EndedSession, a, {}}},
-                        UserRow(*s.before, a))) {
-            sessionUser_.clear();
+        Verdict verdict;
+        if (a != kNobody) {
+            verdict.Breaks(s.overLimit, "BADVALUE")
+                .Breaks(!SignedInAs(a), "DENIED")
+                .Means({Columns(a, {{kOnline, T(QStringLiteral("0"))}}),
+                        {Effect::What::EndedSession, a, {}}});
         }
+        if (Expect(s, verdict) && SignedInAs(a))
+            sessionUser_.clear();
     }
 
     // 3. The payload as a password: of its own account (exactly: a letter more or less does
@@ -1388,18 +1499,22 @@ void InjectionCorpus::Round(const Payload& p, int index) {
     ExpectSignIn(Send(K::SignInLookup, {kOther, X}, 1, &p), kOther, a);
     ExpectSignIn(Send(K::SignInLookup, {X, kOtherPassword}, 0, &p), a, kOtherPassword);
 
-    // 4. The attacker's session: the payload as the time it comes online, then the page name
-    // lookups.
+    // 4. The attacker's session: the payload as the time it comes online (the service's own
+    // time is stored), then the page name lookups.
     UseSession(attackerSession_, kAttacker);
     {
         const Sent s = Send(K::MarkOnline, {X, kAttacker}, 0, &p);
         const qint64 count = IntOf(UserRow(*s.before, kAttacker), "登陆次数");
-        ExpectWrite(s, true, plainText,
-                    {Columns(kAttacker, {{QStringLiteral("是否在线"), online},
-                                         {QStringLiteral("上次登陆时间"), T(a)},
-                                         {QStringLiteral("登陆次数"), I(count + 1)}})});
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Means({Columns(kAttacker, {{kOnline, online},
+                                                  {kSignedInAt, kServiceTime},
+                                                  {kSignIns, I(count + 1)}})}));
     }
-    ExpectWrite(Send(K::MarkOnline, {X, kOther}, 0, &p), false, true, {});
+    {
+        const Sent s = Send(K::MarkOnline, {X, kOther}, 0, &p);
+        Expect(s, Verdict{}.Breaks(s.overLimit, "BADVALUE").Breaks(true, "DENIED"));
+    }
     ExpectPageLookup(Send(K::PageNameLookup, {X}, 0, &p), a);
     ExpectPageLookup(Send(K::RenameLookup, {X}, 0, &p), a);
 
@@ -1408,62 +1523,106 @@ void InjectionCorpus::Round(const Payload& p, int index) {
     UseSession(claimerSession_, kClaimer);
     {
         const Sent s = Send(K::ClaimPageName, {X, style, kClaimer}, 0, &p);
-        if (HeldByOther(*s.before, a)) {
-            ExpectRefused(s, {QStringLiteral("TAKEN"), QStringLiteral("BADNAME")});
-        } else {
-            ExpectWrite(s, true, plainPage,
-                        {Columns(kClaimer, {{QStringLiteral("文件名"), T(a)},
-                                            {QStringLiteral("页面风格"), T(style)}})});
-        }
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Breaks(!pageNameValid, "BADNAME")
+                      .Breaks(HeldByOther(*s.before, a), "TAKEN")
+                      .Means({Columns(kClaimer, {{kPageName, T(a)}, {kStyle, T(style)}})}));
     }
     ExpectPageLookup(Send(K::PageNameLookup, {X}, 0, &p), a);
     ExpectPageLookup(Send(K::RenameLookup, {X}, 0, &p), a);
     {
         const Sent s = Send(K::RecordUpload, {style2, time, X}, 2, &p);
-        ExpectWrite(s, !a.isEmpty() && SessionPageName(*s.before) == a, true,
-                    {Columns(kClaimer, {{QStringLiteral("页面风格"), T(style2)},
-                                        {QStringLiteral("上传时间"), T(time)}})},
-                    PageExists(*s.before, a));
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Breaks(!OwnPage(*s.before, a), "DENIED")
+                      .Means({Columns(kClaimer, {{kStyle, T(style2)}, {kUploadedAt, kServiceTime}})}));
     }
     {
         const Sent s = Send(K::RenamePageName, {renamed, X}, 1, &p);
-        ExpectWrite(s, !a.isEmpty() && SessionPageName(*s.before) == a, true,
-                    {Columns(kClaimer, {{QStringLiteral("文件名"), T(renamed)}})},
-                    PageExists(*s.before, a));
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Breaks(!OwnPage(*s.before, a), "DENIED")
+                      .Means({Columns(kClaimer, {{kPageName, T(renamed)}})}));
     }
 
     // 6. The attacker's page: the payload as its style, its upload time and its new name (and
     // back again under the payload as the old name); the same aimed at the other account's page.
     UseSession(attackerSession_, kAttacker);
-    ExpectWrite(Send(K::ClaimPageName, {kAttackerPage, X, kAttacker}, 1, &p), true, plainText,
-                {Columns(kAttacker, {{QStringLiteral("文件名"), T(kAttackerPage)},
-                                     {QStringLiteral("页面风格"), T(a)}})});
-    ExpectWrite(Send(K::RecordUpload, {X, time, kAttackerPage}, 0, &p), true, plainText,
-                {Columns(kAttacker, {{QStringLiteral("页面风格"), T(a)},
-                                     {QStringLiteral("上传时间"), T(time)}})});
-    ExpectWrite(Send(K::RecordUpload, {style, X, kAttackerPage}, 1, &p), true, plainText,
-                {Columns(kAttacker, {{QStringLiteral("页面风格"), T(style)},
-                                     {QStringLiteral("上传时间"), T(a)}})});
+    {
+        const Sent s = Send(K::ClaimPageName, {kAttackerPage, X, kAttacker}, 1, &p);
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit || !storable, "BADVALUE")
+                      .Means({Columns(kAttacker, {{kPageName, T(kAttackerPage)}, {kStyle, T(a)}})}));
+    }
+    {
+        const Sent s = Send(K::RecordUpload, {X, time, kAttackerPage}, 0, &p);
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit || !storable, "BADVALUE")
+                      .Breaks(!OwnPage(*s.before, kAttackerPage), "DENIED")
+                      .Means({Columns(kAttacker, {{kStyle, T(a)}, {kUploadedAt, kServiceTime}})}));
+    }
+    {
+        const Sent s = Send(K::RecordUpload, {style, X, kAttackerPage}, 1, &p);
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Breaks(!OwnPage(*s.before, kAttackerPage), "DENIED")
+                      .Means({Columns(kAttacker, {{kStyle, T(style)}, {kUploadedAt, kServiceTime}})}));
+    }
     {
         const Sent s = Send(K::RenamePageName, {X, kAttackerPage}, 0, &p);
-        if (HeldByOther(*s.before, a)) {
-            ExpectRefused(s, {QStringLiteral("TAKEN"), QStringLiteral("BADNAME")});
-        } else {
-            ExpectWrite(s, true, plainPage,
-                        {Columns(kAttacker, {{QStringLiteral("文件名"), T(a)}})});
-        }
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Breaks(!OwnPage(*s.before, kAttackerPage), "DENIED")
+                      .Breaks(!pageNameValid, "BADNAME")
+                      .Breaks(HeldByOther(*s.before, a), "TAKEN")
+                      .Means({Columns(kAttacker, {{kPageName, T(a)}})}));
+    }
+    if (SessionPageName(*current_) == a) {
+        // The attacker's page under the payload's name, as another account finds it: the name,
+        // and nothing of the account that holds it.
+        UseSession(claimerSession_, kClaimer);
+        ExpectPageLookup(Send(K::PageNameLookup, {X}, 0, &p), a);
+        ExpectPageLookup(Send(K::RenameLookup, {X}, 0, &p), a);
+        UseSession(attackerSession_, kAttacker);
     }
     {
         const Sent s = Send(K::RenamePageName, {kAttackerPage, X}, 1, &p);
-        ExpectWrite(s, !a.isEmpty() && SessionPageName(*s.before) == a, true,
-                    {Columns(kAttacker, {{QStringLiteral("文件名"), T(kAttackerPage)}})},
-                    PageExists(*s.before, a));
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Breaks(!OwnPage(*s.before, a), "DENIED")
+                      .Means({Columns(kAttacker, {{kPageName, T(kAttackerPage)}})}));
     }
-    ExpectWrite(Send(K::ClaimPageName, {kOtherPage, X, kAttacker}, 1, &p), false, true, {});
-    ExpectWrite(Send(K::ClaimPageName, {X, style, kOther}, 0, &p), false, true, {});
-    ExpectWrite(Send(K::RecordUpload, {X, time, kOtherPage}, 0, &p), false, true, {});
-    ExpectWrite(Send(K::RecordUpload, {style, X, kOtherPage}, 1, &p), false, true, {});
-    ExpectWrite(Send(K::RenamePageName, {X, kOtherPage}, 0, &p), false, true, {});
+    {
+        // The other account's name, which the attacker may neither take nor write under.
+        const Sent s = Send(K::ClaimPageName, {kOtherPage, X, kAttacker}, 1, &p);
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit || !storable, "BADVALUE")
+                      .Breaks(true, "DENIED")
+                      .Breaks(true, "TAKEN"));
+    }
+    {
+        const Sent s = Send(K::ClaimPageName, {X, style, kOther}, 0, &p);
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Breaks(!pageNameValid, "BADNAME")
+                      .Breaks(true, "DENIED"));
+    }
+    {
+        const Sent s = Send(K::RecordUpload, {X, time, kOtherPage}, 0, &p);
+        Expect(s, Verdict{}.Breaks(s.overLimit || !storable, "BADVALUE").Breaks(true, "DENIED"));
+    }
+    {
+        const Sent s = Send(K::RecordUpload, {style, X, kOtherPage}, 1, &p);
+        Expect(s, Verdict{}.Breaks(s.overLimit, "BADVALUE").Breaks(true, "DENIED"));
+    }
+    {
+        const Sent s = Send(K::RenamePageName, {X, kOtherPage}, 0, &p);
+        Expect(s, Verdict{}
+                      .Breaks(s.overLimit, "BADVALUE")
+                      .Breaks(!pageNameValid, "BADNAME")
+                      .Breaks(true, "DENIED"));
+    }
 
     // 7. The payload after each statement without values.
     if (!p.Coded() && !p.text.isEmpty()) {
@@ -1564,6 +1723,23 @@ TEST(InjectionCorpusTable, CoversTheCatalogue) {
         farOver = farOver || p.text.size() == 10000;
     }
     EXPECT_TRUE(atLimit && overLimit && farOver);
+    // Values that the rules take as well as ones they turn away, for every kind of slot; and
+    // the client's placeholder user, which no registration may take.
+    int accountNames = 0, phones = 0, pageNames = 0, unstorable = 0, placeholder = 0;
+    for (const Payload& p : corpus) {
+        if (!p.arrives)
+            continue;
+        accountNames += ValidAccountName(*p.arrives) ? 1 : 0;
+        phones += ValidPhone(*p.arrives) ? 1 : 0;
+        pageNames += ValidPageName(*p.arrives) ? 1 : 0;
+        unstorable += Storable(*p.arrives) ? 0 : 1;
+        placeholder += *p.arrives == kNobody ? 1 : 0;
+    }
+    EXPECT_GE(accountNames, 3);
+    EXPECT_GE(phones, 1);
+    EXPECT_GE(pageNames, 10);
+    EXPECT_GE(unstorable, 40);
+    EXPECT_EQ(placeholder, 1);
 }
 
 }  // namespace
