@@ -213,9 +213,9 @@ private:
             if (!IsWholeRowReply(reply))
                 return {Answer::Cut, reply.records.join(u'|')};
             const auto row = reply.Fields(1);
-            if (!row->isEmpty() && row->value(0) == user_)
+            if (!row->isEmpty() && row->value(columns::kUser) == user_)
                 return {Answer::Ok, {}};
-            return {Answer::Refused, row->isEmpty() ? QStringLiteral("no row") : row->value(0)};
+            return {Answer::Refused, row->isEmpty() ? QStringLiteral("no row") : row->value(columns::kUser)};
         }
         xmlhttp::PostReply reply;
         switch (op.kind) {
@@ -329,7 +329,7 @@ private:
                     Write({Entry::Type::Lost, gen_});
                     return false;
                 }
-                if (holder.HasRecord(1) && holder.Fields(1)->value(0) == user_)
+                if (holder.HasRecord(1) && holder.Fields(1)->value(columns::kUser) == user_)
                     seen.row = name;
             }
         }

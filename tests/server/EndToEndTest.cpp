@@ -94,10 +94,10 @@ TEST_F(EndToEnd, StartUpReadsSettingsAdvertsAndTime) {
     const auto settings = gateway::ReadSystemSettings();
     ASSERT_TRUE(settings);
     ASSERT_GE(settings->size(), 6);
-    EXPECT_EQ(settings->at(2), QStringLiteral("开放"));
-    EXPECT_FALSE(settings->at(3).isEmpty());
-    EXPECT_EQ(settings->at(4), "V1.2");
-    EXPECT_EQ(settings->at(5), service->Url() + "/download");
+    EXPECT_EQ(settings->at(columns::kServiceState), QStringLiteral("开放"));
+    EXPECT_FALSE(settings->at(columns::kAnnouncement).isEmpty());
+    EXPECT_EQ(settings->at(columns::kNewestVersion), "V1.2");
+    EXPECT_EQ(settings->at(columns::kDownloadAddress), service->Url() + "/download");
 
     const QStringList images = gateway::ReadAdvertImages();
     const QStringList links = gateway::ReadAdvertLinks();
@@ -108,7 +108,7 @@ TEST_F(EndToEnd, StartUpReadsSettingsAdvertsAndTime) {
     EXPECT_EQ(links[1], service->Url() + "/");
     EXPECT_EQ(links[2], service->Url() + "/shop");
     // What the adverts and the download address point at is served here.
-    for (const QString& address : {images[1], links[1], links[2], settings->at(5)}) {
+    for (const QString& address : {images[1], links[1], links[2], settings->at(columns::kDownloadAddress)}) {
         EXPECT_EQ(HttpGet(address).status, 200) << address.toStdString();
     }
 
@@ -133,7 +133,7 @@ TEST_F(EndToEnd, AddressesInRepliesUseThePublicAddress) {
     ASSERT_TRUE(StartAndPoint(behindProxy)) << behindProxy.Error().toStdString();
     const auto settings = gateway::ReadSystemSettings();
     ASSERT_TRUE(settings);
-    EXPECT_EQ(settings->at(5), "https://love.example.com/download");
+    EXPECT_EQ(settings->at(columns::kDownloadAddress), "https://love.example.com/download");
     const QStringList images = gateway::ReadAdvertImages();
     ASSERT_EQ(images.size(), 3);
     EXPECT_EQ(images[1], "https://love.example.com/adverts/advert-1.png");
@@ -175,10 +175,10 @@ TEST_F(EndToEnd, EveryStatementOfTheCatalogueThroughTheClient) {
     const auto signIn = gateway::Query(st::SignInLookup(user, password)).Fields(1);
     ASSERT_TRUE(signIn);
     ASSERT_EQ(signIn->size(), 13);
-    EXPECT_EQ(signIn->at(0), user);
-    EXPECT_EQ(signIn->at(1), password);
-    EXPECT_EQ(signIn->at(6), "");
-    EXPECT_EQ(signIn->at(12), "False");
+    EXPECT_EQ(signIn->at(columns::kUser), user);
+    EXPECT_EQ(signIn->at(columns::kPassword), password);
+    EXPECT_EQ(signIn->at(columns::kPageName), "");
+    EXPECT_EQ(signIn->at(columns::kFrozen), "False");
     const QString signedInAt = gateway::ReadServerTime();
     EXPECT_EQ(gateway::Execute(st::MarkOnline(signedInAt, user)).text, "OK");
     EXPECT_EQ(service->Query("SELECT 是否在线,上次登陆时间" + where)[0],
@@ -190,7 +190,7 @@ TEST_F(EndToEnd, EveryStatementOfTheCatalogueThroughTheClient) {
               "OK");
     EXPECT_EQ(service->Query("SELECT 文件名,页面风格" + where)[0],
               (QStringList{name, QStringLiteral("文本切换")}));
-    EXPECT_EQ(gateway::Query(st::PageNameLookup(name)).Fields(1)->value(6), name);
+    EXPECT_EQ(gateway::Query(st::PageNameLookup(name)).Fields(1)->value(columns::kPageName), name);
 
     const QString page = QStringLiteral(
         "<html><head><meta charset=\"GBK\"><title>给小美</title></head>"
@@ -379,7 +379,7 @@ TEST_F(EndToEnd, OperatorCommandsActOnTheRunningService) {
     ASSERT_EQ(frozen.exitCode, 0) << frozen.output.toStdString();
     const auto fields = gateway::Query(st::SignInLookup(kDemoUser, kDemoPassword)).Fields(1);
     ASSERT_TRUE(fields);
-    EXPECT_EQ(fields->value(12), "True");
+    EXPECT_EQ(fields->value(columns::kFrozen), "True");
     EXPECT_EQ(gateway::Execute(st::MarkOnline(u"t", kDemoUser)).text, "DENIED");
 
     const auto refused = own.RunCommand({"settings", "set", "announcement", "一い二"});
@@ -391,8 +391,8 @@ TEST_F(EndToEnd, OperatorCommandsActOnTheRunningService) {
     ASSERT_EQ(own.RunCommand({"settings", "set", "state", "关闭"}).exitCode, 0);
     const auto settings = gateway::ReadSystemSettings();
     ASSERT_TRUE(settings);
-    EXPECT_EQ(settings->value(2), QStringLiteral("关闭"));
-    EXPECT_EQ(settings->value(3), QStringLiteral("周末维护，暂停服务两小时"));
+    EXPECT_EQ(settings->value(columns::kServiceState), QStringLiteral("关闭"));
+    EXPECT_EQ(settings->value(columns::kAnnouncement), QStringLiteral("周末维护，暂停服务两小时"));
 }
 
 TEST_F(EndToEnd, SignInAttemptsAreLimitedPerAddress) {
@@ -401,7 +401,7 @@ TEST_F(EndToEnd, SignInAttemptsAreLimitedPerAddress) {
     OwnService own(options);
     ASSERT_TRUE(StartAndPoint(own)) << own.Error().toStdString();
     EXPECT_TRUE(gateway::Query(st::SignInLookup(kDemoUser, u"wrong")).Fields(1)->isEmpty());
-    EXPECT_EQ(gateway::Query(st::SignInLookup(kDemoUser, kDemoPassword)).Fields(1)->value(0),
+    EXPECT_EQ(gateway::Query(st::SignInLookup(kDemoUser, kDemoPassword)).Fields(1)->value(columns::kUser),
               kDemoUser);
     const auto limited = gateway::Query(st::SignInLookup(kDemoUser, kDemoPassword));
     EXPECT_FALSE(limited.HasRecord(1));

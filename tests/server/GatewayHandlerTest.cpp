@@ -97,7 +97,7 @@ TEST_F(GatewayHandlerTest, SettingsRowWithTheDownloadAddressOnThisSite) {
     EXPECT_EQ(Text(reply), QStringLiteral("いゼ1いZenri表白网页生成器い开放い公告いV1.2い") +
                                kSite + "/download");
     ASSERT_TRUE(store->SetSetting(columns::kDownloadAddress, "https://elsewhere.test/get"));
-    EXPECT_EQ(Fields(Query(st::SelectSystemSettings())).value(5), "https://elsewhere.test/get");
+    EXPECT_EQ(Fields(Query(st::SelectSystemSettings())).value(columns::kDownloadAddress), "https://elsewhere.test/get");
 }
 
 TEST_F(GatewayHandlerTest, AdvertQueriesAnswerInTheSameOrder) {
@@ -117,11 +117,11 @@ TEST_F(GatewayHandlerTest, SignInLookupVerifiesThePasswordAndOpensASession) {
     GatewayReply ok = Query(st::SignInLookup(u"10001", u"secret1"));
     const QStringList fields = Fields(ok);
     ASSERT_EQ(fields.size(), 13);
-    EXPECT_EQ(fields[0], "10001");
-    EXPECT_EQ(fields[1], "secret1");  // the typed password, never the hash
-    EXPECT_EQ(fields[2], "13911112222");
-    EXPECT_EQ(fields[6], "");
-    EXPECT_EQ(fields[12], "False");
+    EXPECT_EQ(fields[columns::kUser], "10001");
+    EXPECT_EQ(fields[columns::kPassword], "secret1");  // the typed password, never the hash
+    EXPECT_EQ(fields[columns::kPhone], "13911112222");
+    EXPECT_EQ(fields[columns::kPageName], "");
+    EXPECT_EQ(fields[columns::kFrozen], "False");
     EXPECT_FALSE(Text(ok).contains("argon2"));
     EXPECT_NE(ok.setCookie.find("HttpOnly"), std::string::npos);
     EXPECT_NE(ok.setCookie.find("Path=/asp/;"), std::string::npos);  // no page elsewhere sees it
@@ -150,7 +150,7 @@ TEST_F(GatewayHandlerTest, SignInsClearSessionsPastTheirDays) {
 TEST_F(GatewayHandlerTest, FrozenAccountGetsItsRowButNoSession) {
     ASSERT_EQ(store->SetFrozen("10001", true, "reported"), Outcome::Done);
     GatewayReply reply = Query(st::SignInLookup(u"10001", u"secret1"));
-    EXPECT_EQ(Fields(reply).value(12), "True");
+    EXPECT_EQ(Fields(reply).value(columns::kFrozen), "True");
     EXPECT_TRUE(reply.setCookie.empty());
 }
 
@@ -173,10 +173,10 @@ TEST_F(GatewayHandlerTest, LookupsTellOnlyWhatTheClientReads) {
     }
     for (const QString& statement : {st::PageNameLookup(u"page1"), st::RenameLookup(u"page1")}) {
         QStringList expected = nothing;
-        expected[6] = "page1";
+        expected[columns::kPageName] = "page1";
         EXPECT_EQ(Fields(Query(statement)), expected) << statement.toStdString();
         EXPECT_EQ(Fields(Query(statement, mine)), expected) << statement.toStdString();
-        expected[0] = "10002";
+        expected[columns::kUser] = "10002";
         EXPECT_EQ(Fields(Query(statement, hers)), expected) << statement.toStdString();
     }
     EXPECT_EQ(Text(Query(st::RegistrationLookup(u"55555"))), QStringLiteral("いゼ"));
@@ -485,10 +485,10 @@ TEST_F(GatewayHandlerTest, SignInsAndRegistrationsAreLimitedPerAddress) {
     GatewayReply elsewhere =
         Send(gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", u"secret1")), {},
              "10.0.0.2");
-    EXPECT_EQ(Fields(elsewhere).value(0), "10001");
+    EXPECT_EQ(Fields(elsewhere).value(columns::kUser), "10001");
     EXPECT_EQ(RowCount(Query(st::RegistrationLookup(u"10001"))), 1);
     fakeNow += std::chrono::seconds(61);
-    EXPECT_EQ(Fields(Query(st::SignInLookup(u"10001", u"secret1"))).value(0), "10001");
+    EXPECT_EQ(Fields(Query(st::SignInLookup(u"10001", u"secret1"))).value(columns::kUser), "10001");
 
     const QString phone = QStringLiteral("13800001111");
     EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"30001", u"p", phone, u"t"))), "OK");

@@ -496,21 +496,6 @@ QString Built(K kind, const QStringList& v) {
     return {};
 }
 
-bool IsQuery(K kind) {
-    switch (kind) {
-        case K::SelectSystemSettings:
-        case K::SelectAdvertImages:
-        case K::SelectAdvertLinks:
-        case K::SignInLookup:
-        case K::RegistrationLookup:
-        case K::PageNameLookup:
-        case K::RenameLookup:
-            return true;
-        default:
-            return false;
-    }
-}
-
 struct SlotInfo {
     const char* name;
 };
@@ -1048,7 +1033,7 @@ Sent InjectionCorpus::Send(K kind, QStringList values, int slot, const Payload* 
         const QString value = i == slot ? p->arrives.value_or(QString()) : AsSent(values[i]);
         s.overLimit = s.overLimit || value.size() > kMaxValueLength;
     }
-    const bool query = IsQuery(kind);
+    const bool query = st::ShapeOf(kind).query;
     const auto code = query ? gateway::Command::Query : gateway::Command::Execute;
 
     if (!p->Coded()) {
@@ -1107,7 +1092,7 @@ Sent InjectionCorpus::SendText(K kind, const QStringList& values, const std::str
     for (const QString& value : values)
         s.overLimit = s.overLimit || AsSent(value).size() > kMaxValueLength;
     const QString statement = Built(kind, values);
-    if (IsQuery(kind)) {
+    if (st::ShapeOf(kind).query) {
         const gateway::QueryReply reply = gateway::Query(statement);
         return Finish(
             std::move(s),
@@ -1342,8 +1327,8 @@ void InjectionCorpus::ExpectPageLookup(const Sent& s, const QString& pageName) {
     const QString holder = TextOf(row, "用户");
     // The reply travels in code page 936, as every field the client reads.
     QStringList expected(13);
-    expected[0] = SignedInAs(holder) ? holder : QString();
-    expected[6] = AsSent(pageName);
+    expected[columns::kUser] = SignedInAs(holder) ? holder : QString();
+    expected[columns::kPageName] = AsSent(pageName);
     if (*fields != expected) {
         Fault(s, "row " + Printable(fields->join(QLatin1Char('|'))) + ", not " +
                      Printable(expected.join(QLatin1Char('|'))));

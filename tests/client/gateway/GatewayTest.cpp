@@ -26,7 +26,7 @@ TEST_F(GatewayReaders, SystemSettingsFieldsOfRecordOne) {
     const auto fields = gateway::ReadSystemSettings();
     ASSERT_TRUE(fields.has_value());
     EXPECT_EQ(fields->size(), 6);
-    EXPECT_EQ(fields->at(3), QString::fromUtf8("公告内容"));
+    EXPECT_EQ(fields->at(columns::kAnnouncement), QString::fromUtf8("公告内容"));
     EXPECT_EQ(*gateway::FieldAt(fields, 4), "V1.2");
     EXPECT_FALSE(gateway::FieldAt(fields, 6).has_value());
     EXPECT_EQ(StatementOf(0), QString::fromUtf8("select * from 系统设置"));

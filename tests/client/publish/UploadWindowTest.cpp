@@ -47,7 +47,7 @@ protected:
         const auto row = gateway::Query(statements::SignInLookup(user, password)).Fields(1);
         ASSERT_TRUE(row && row->size() > 6) << user.toStdString();
         GGCT::Instance().YHM = user;
-        GGCT::Instance().WJM = row->at(6);
+        GGCT::Instance().WJM = row->at(columns::kPageName);
     }
     // Another account that holds the page name, made through the gateway.
     void AnotherAccountHolds(const QString& name) {
