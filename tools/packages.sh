@@ -11,8 +11,9 @@ ZR_BUILD_PACKAGES=(
 # What the windows need to look right: CJK faces for 黑体/宋体/微软雅黑, metric twins of Arial.
 ZR_RUN_PACKAGES=(fonts-noto-cjk fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core)
 # The browser tests of the page styles: Debian's Chromium, driven from Node.js.
-# zbarimg reads the upload window's QR code back.
-ZR_TEST_PACKAGES=(xvfb xauth imagemagick chromium nodejs zbar-tools)
+# zbarimg reads the upload window's QR code back; clang and its runtimes build the fuzz
+# targets (libFuzzer, the sanitizers).
+ZR_TEST_PACKAGES=(xvfb xauth imagemagick chromium nodejs zbar-tools clang libclang-rt-dev)
 
 # Installs the packages that are missing (as root), or prints the apt-get line and fails.
 zr_ensure_packages() {

@@ -15,6 +15,9 @@ constexpr qsizetype kMaxValueBytes = 254;
 struct Line {
     QByteArray raw;  // without its line break
     QString text;    // decoded
+    // The last line of a file without a final line break: raw is its bytes as they are, a
+    // carriage return at its end included (the reader takes one for a line break).
+    bool unterminated = false;
 };
 
 struct FileLines {
@@ -37,10 +40,12 @@ std::optional<FileLines> Load(const QString& path) {
     QList<QByteArray> pieces = all.split('\n');
     if (out.endsWithBreak)
         pieces.removeLast();
-    for (QByteArray& piece : pieces) {
-        if (piece.endsWith('\r'))
-            piece.chop(1);
-        out.lines.append(Line{piece, cp936::Decode(piece)});
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        QByteArray line = pieces[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const bool unterminated = !out.endsWithBreak && i + 1 == pieces.size();
+        out.lines.append(Line{unterminated ? pieces[i] : line, cp936::Decode(line), unterminated});
     }
     return out;
 }
@@ -144,8 +149,15 @@ bool WriteIni(const QString& section, const QString& key, const QString& value,
 
     QByteArray out;
     for (qsizetype i = 0; i < file.lines.size(); ++i) {
-        out += file.lines[i].raw;
-        if (i + 1 < file.lines.size() || file.endsWithBreak)
+        const Line& line = file.lines[i];
+        const bool breakFollows = i + 1 < file.lines.size() || file.endsWithBreak;
+        // Every line must read back as it was read: a carriage return ending the file's last
+        // line stays, unless it would stand before "\r\n" and be read as part of the text.
+        QByteArray raw = line.raw;
+        if (line.unterminated && breakFollows && file.lineBreak == "\r\n" && raw.endsWith('\r'))
+            raw.chop(1);
+        out += raw;
+        if (breakFollows)
             out += file.lineBreak;
     }
     QSaveFile save(path);

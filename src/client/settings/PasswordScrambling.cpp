@@ -4,6 +4,8 @@
 
 #include <QRandomGenerator>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace scrambling {
@@ -72,8 +74,12 @@ std::vector<int> UnscrambleCodes(const std::vector<int>& codes, int keyNumber) {
     for (int d : codes) {
         q = (q + 1) % 10;
         const int source = kSourcePosition[q];
-        if (source >= 0)
-            out.push_back(d - Shift(source, keyNumber));
+        if (source >= 0) {
+            // A stored text edited by hand may hold any int; a shift past the end of the
+            // range stops at the end, which is no character either.
+            const long long code = static_cast<long long>(d) - Shift(source, keyNumber);
+            out.push_back(static_cast<int>(std::clamp<long long>(code, INT_MIN, INT_MAX)));
+        }
     }
     return out;
 }

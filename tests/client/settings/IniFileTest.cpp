@@ -83,4 +83,20 @@ TEST_F(IniFileTest, FolderIsNotCreatedAndLineBreaksAreRefused) {
     EXPECT_FALSE(IniFileExists(Path()));
 }
 
+// The last line of a file without a final line break reads with one carriage return less
+// ("z=9\r\r" holds the value "9\r"); a write keeps it so, whether the line stays last or a
+// line comes after it.
+TEST_F(IniFileTest, LastLineWithoutBreakReadsTheSameAfterAWrite) {
+    for (const QByteArray& lineBreak : {QByteArray("\n"), QByteArray("\r\n")}) {
+        WriteRaw("[s]" + lineBreak + "k=1" + lineBreak + "z=9\r\r");
+        ASSERT_EQ(ReadIni("s", "z", Path()), "9\r");
+        ASSERT_TRUE(WriteIni("s", "k", "2", Path()));
+        EXPECT_EQ(ReadRaw(), "[s]" + lineBreak + "k=2" + lineBreak + "z=9\r\r");
+        ASSERT_TRUE(WriteIni("s", "added", "3", Path()));
+        EXPECT_EQ(ReadIni("s", "z", Path()), "9\r");
+        EXPECT_EQ(ReadIni("s", "added", Path()), "3");
+        EXPECT_EQ(ReadIni("s", "k", Path()), "2");
+    }
+}
+
 }  // namespace

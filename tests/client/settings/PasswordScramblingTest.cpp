@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <vector>
+
 using namespace scrambling;
 
 namespace {
@@ -58,6 +61,16 @@ TEST(PasswordScrambling, StoredTextSurvivesAwkwardCodes) {
     EXPECT_FALSE(stored.startsWith(' '));
     EXPECT_FALSE(stored.endsWith('\''));
     EXPECT_EQ(StoredTextToCodes(stored), codes);
+}
+
+// A settings file edited by hand may hold any number as "\{code}"; a shift that would take one
+// past the range of int leaves it at the end of the range, which is no character.
+TEST(PasswordScrambling, ExtremeStoredCodesStayOutOfTheTable) {
+    EXPECT_EQ(UnscrambleCodes({INT_MIN}, 13), std::vector<int>{INT_MIN});
+    EXPECT_EQ(UnscrambleCodes({'a', 'b', INT_MAX}, 13), (std::vector<int>{'a' - 9, INT_MAX}));
+    EXPECT_EQ(UnscramblePassword("\\{-2147483648}", "ZuKoMarn"), QString(QChar(0xFFFD)));
+    EXPECT_EQ(UnscramblePassword("ab\\{2147483647}", "ZuKoMarn"),
+              QStringLiteral("X") + QChar(0xFFFD));
 }
 
 // Thousands of random passwords through scrambling, a real settings file and back.

@@ -1,0 +1,61 @@
+// What a request brings into the log line stays inside its field.
+
+#include "RequestLog.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using server::FormatLogLine;
+using server::LogEntry;
+
+namespace {
+
+// The line as UTF-8, so that a failure shows it as text.
+std::string Line(const LogEntry& entry) {
+    return FormatLogLine(entry).toStdString();
+}
+
+LogEntry Entry(const QString& what, const QString& outcome) {
+    LogEntry entry;
+    entry.time = QStringLiteral("2026-01-31 20:15:02.117");
+    entry.client = QStringLiteral("127.0.0.1");
+    entry.what = what;
+    entry.outcome = outcome;
+    entry.status = 400;
+    entry.milliseconds = 0.5;
+    return entry;
+}
+
+// Percent signs come with every escaped request target ("%0D", "%2F") and with refused
+// statements; none of them may take the place of the status or the duration.
+TEST(RequestLogLine, PercentSignsInFieldsStayAsTheyCame) {
+    EXPECT_EQ(Line(Entry(QStringLiteral("GET /love/%22%0D%0A"), QStringLiteral("BADNAME page"))),
+              "2026-01-31 20:15:02.117 127.0.0.1 GET /love/%22%0D%0A "
+              "\"BADNAME page\" 400 0.50ms");
+    EXPECT_EQ(
+        Line(Entry(QStringLiteral("zc=1"), QStringLiteral("REFUSED unknown statement: %1 %2F %5"))),
+        "2026-01-31 20:15:02.117 127.0.0.1 zc=1 "
+        "\"REFUSED unknown statement: %1 %2F %5\" 400 0.50ms");
+}
+
+TEST(RequestLogLine, QuotesAndLineBreaksOfTheOutcomeAreEscaped) {
+    EXPECT_EQ(Line(Entry(QStringLiteral("zc=?"), QStringLiteral("a \"b\" \\ c\r\nd"))),
+              "2026-01-31 20:15:02.117 127.0.0.1 zc=? \"a \\\"b\\\" \\\\ c\\r\\nd\" "
+              "400 0.50ms");
+}
+
+// A refused statement's shape or a client's field may hold any character; a tab, a terminal's
+// escape sequence or a Unicode line separator must not reach the log as it is.
+TEST(RequestLogLine, ControlCharactersOfEveryFieldAreEscaped) {
+    LogEntry entry = Entry(QStringLiteral("GET\t/"),
+                           QStringLiteral("REFUSED unknown statement: a\tb\x1b[31mc\x7f") +
+                               QChar(0x85) + QChar(0x2028) + QStringLiteral("表白"));
+    entry.time = QStringLiteral("2026-01-31\b");
+    entry.client = QStringLiteral("::1") + QChar(0x2029);
+    EXPECT_EQ(Line(entry),
+              "2026-01-31\\x08 ::1\\u2029 GET\\x09/ "
+              "\"REFUSED unknown statement: a\\x09b\\x1B[31mc\\x7F\\x85\\u2028表白\" 400 0.50ms");
+}
+
+}  // namespace
