@@ -60,6 +60,9 @@ bool HasControlCharacter(QStringView text) {
 }
 
 QString Printable(QStringView text) {
+    const auto hex = [](char16_t unit, int digits) {
+        return QString::number(unit, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
+    };
     QString out;
     out.reserve(text.size());
     for (QChar c : text) {
@@ -69,14 +72,12 @@ QString Printable(QStringView text) {
             out += QLatin1String("\\n");
         } else if (u == u'\r') {
             out += QLatin1String("\\r");
-        } else if (u == u'\t') {
-            out += QLatin1String("\\t");
-        } else if (category == QChar::Other_Control && u < 0x100) {
-            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
-        } else if (category == QChar::Other_Control || category == QChar::Other_Format ||
-                   category == QChar::Separator_Line || category == QChar::Separator_Paragraph) {
+        } else if (category == QChar::Other_Control) {
+            out += QLatin1String("\\x") + hex(u, 2);
+        } else if (category == QChar::Other_Format || category == QChar::Separator_Line ||
+                   category == QChar::Separator_Paragraph) {
             // Line separators, and the marks that turn text around or hide it.
-            out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
+            out += QLatin1String("\\u") + hex(u, 4);
         } else {
             out += c;
         }

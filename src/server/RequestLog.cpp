@@ -1,45 +1,17 @@
 #include "RequestLog.h"
 
+#include "InputRules.h"
+
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 
 namespace server {
-namespace {
-
-QString Hex(char16_t unit, int digits) {
-    return QString::number(unit, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
-}
-
-// Every field may hold what a request brought. Line breaks, control characters (a tab, a
-// terminal's escape sequences) and the Unicode line separators are written as escapes, so
-// that one request stays one line and the log shows what came.
-QString Printable(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u'\n') {
-            out += QLatin1String("\\n");
-        } else if (u == u'\r') {
-            out += QLatin1String("\\r");
-        } else if (c.category() == QChar::Other_Control) {
-            out += QLatin1String("\\x") + Hex(u, 2);
-        } else if (u == 0x2028 || u == 0x2029) {
-            out += QLatin1String("\\u") + Hex(u, 4);
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
 QString FormatLogLine(const LogEntry& e) {
     QString outcome = e.outcome;
     outcome.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
     outcome.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    // Every field may hold what a request brought: Printable keeps it one field of one line.
     // One pass over the pattern: a second arg() would take a "%0" or "%2F" of an escaped
     // request target, or a "%1" of a refused statement, for its own place.
     return QStringLiteral("%1 %2 %3 \"%4\" %5 %6ms")

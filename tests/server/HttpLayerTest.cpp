@@ -159,15 +159,33 @@ TEST_F(HttpLayer, SlowClientsDoNotStopOthers) {
     EXPECT_TRUE(gateway::ReadSystemSettings());
 }
 
+// One address holds at most 64 connections; the ones past that are turned away, and other
+// addresses are served meanwhile. The service accepts on several threads, so which of the
+// connections it turns away is not fixed: only how many.
 TEST_F(HttpLayer, OneAddressHoldsABoundedNumberOfConnections) {
     std::vector<std::unique_ptr<Raw>> idle;
-    for (int i = 0; i < 64; ++i) {
+    for (int i = 0; i < 66; ++i) {
         idle.push_back(std::make_unique<Raw>(service.Url(), "127.0.0.9"));
         ASSERT_TRUE(idle.back()->Connected());
     }
-    // The 65th from the same address is turned away; other addresses are served.
-    Raw extra(service.Url(), "127.0.0.9");
-    EXPECT_TRUE(extra.ClosedWithin(2000));
+    std::vector<bool> closed(idle.size(), false);
+    int turnedAway = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (turnedAway < 2 && clock.elapsed() < 5000) {
+        for (size_t i = 0; i < idle.size(); ++i) {
+            if (!closed[i] && idle[i]->ClosedWithin(2)) {
+                closed[i] = true;
+                ++turnedAway;
+            }
+        }
+    }
+    // A moment more: no connection within the limit is closed after them.
+    for (size_t i = 0; i < idle.size(); ++i) {
+        if (!closed[i] && idle[i]->ClosedWithin(2))
+            ++turnedAway;
+    }
+    EXPECT_EQ(turnedAway, 2);
     EXPECT_TRUE(gateway::ReadSystemSettings());
 }
 

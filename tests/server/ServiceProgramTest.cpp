@@ -164,16 +164,16 @@ TEST_F(OperatorCommands, ListingsEscapeWhatIsNotPrintable) {
     ASSERT_EQ(Run({"users", "list"}), kExitOk);
     const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3) << out.toStdString();  // the header and two accounts
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("8\\x1b[2J\\n99999\\tforged\t1\\x003\t")))
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("8\\x1B[2J\\n99999\\x09forged\t1\\x003\t")))
         << lines[2].toStdString();
     EXPECT_EQ(lines[2].count('\t'), lines[0].count('\t'));
     for (QChar c : out)
         EXPECT_TRUE(c == '\n' || c == '\t' || c.isPrint()) << int(c.unicode());
 
     ASSERT_EQ(Run({"pages", "list"}), kExitOk);
-    EXPECT_TRUE(out.contains(QStringLiteral("p\\rq\t1\to\\u202ewn\tt\n"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("p\\rq\t1\to\\u202Ewn\tt\n"))) << out.toStdString();
     EXPECT_EQ(Run({"users", "remove", QStringLiteral("x\x1b]0;owned\x07")}), kExitFailed);
-    EXPECT_TRUE(err.contains(QStringLiteral("x\\x1b]0;owned\\x07"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("x\\x1B]0;owned\\x07"))) << err.toStdString();
 }
 
 TEST_F(OperatorCommands, BadCommandLinesAreUsageErrors) {
