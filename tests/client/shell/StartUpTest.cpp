@@ -49,6 +49,11 @@ const QString kSettings = QStringLiteral("select * from 系统设置");
 const QString kLinks = QStringLiteral("select 跳转地址 from 广告管理");
 const QString kPictures = QStringLiteral("select 广告链接 from 广告管理");
 
+// The marquee turns its text one character at a time.
+bool IsRotationOf(const QString& shown, const QString& text) {
+    return shown.size() == text.size() && (text + text).contains(shown);
+}
+
 TEST_F(StartUp, NormalStartMakesSevenRequestsAndOffersTheSignIn) {
     EXPECT_EQ(window->Load(), Main::Start::AwaitingSignIn);
     EXPECT_EQ(RequestStatements(),
@@ -57,9 +62,11 @@ TEST_F(StartUp, NormalStartMakesSevenRequestsAndOffersTheSignIn) {
     EXPECT_FALSE(window->FGZS->isEnabled());
     ASSERT_EQ(signInOwners.size(), 1);
     EXPECT_EQ(signInOwners[0], window);
-    // The demo announcement, followed by ten blanks.
-    EXPECT_TRUE(window->GongG->text().endsWith(QString(10, QLatin1Char(' '))));
-    EXPECT_NE(window->GongG->text(), QStringLiteral("公告"));
+    // The demo announcement, followed by ten blanks (the marquee may have moved it on).
+    const QString announcement = service.Query("SELECT 公告 FROM 系统设置").at(0).at(0);
+    ASSERT_FALSE(announcement.isEmpty());
+    EXPECT_TRUE(IsRotationOf(window->GongG->text(), announcement + QString(10, QLatin1Char(' '))))
+        << window->GongG->text().toStdString();
     // Both panes show their advert, with addresses on this service.
     EXPECT_EQ(window->WebBrowser1->Page(),
               BuildAdvertPage(service.Url() + "/", service.Url() + "/adverts/advert-1.png"));
@@ -103,7 +110,9 @@ TEST_F(StartUp, VersionInOtherLetterCaseOrWithABlankOffersTheUpdate) {
 TEST_F(StartUp, UnreachableServiceWithANetworkKeepsTheAnnouncementAndOffersTheUpdate) {
     ASSERT_TRUE(service.Stop());
     EXPECT_EQ(window->Load(), Main::Start::UpdateOffered);
-    EXPECT_EQ(window->GongG->text(), QStringLiteral("公告"));
+    // The marquee may have moved it on meanwhile (a slow build takes more than a step).
+    EXPECT_TRUE(IsRotationOf(window->GongG->text(), QStringLiteral("公告")))
+        << window->GongG->text().toStdString();
     EXPECT_FALSE(MainWasShown());
     EXPECT_NE(Notice(), nullptr);
     EXPECT_TRUE(messages.isEmpty());
