@@ -47,19 +47,22 @@ void SlowProxy::OnReadable(QTcpSocket* client) {
         QPointer<QTcpSocket> alive(client);
         QTimer::singleShot(delayMs_, this, [this, alive, request] {
             if (alive)
-                Forward(alive, request);
+                Pass(alive, request);
         });
     }
     client->setProperty("buffer", buffer);
+}
+
+void SlowProxy::Pass(QTcpSocket* client, const QByteArray& request) {
+    Forward(client, request);
 }
 
 // One upstream connection per request: the answer is complete when its Content-Length is in.
 void SlowProxy::Forward(QTcpSocket* client, const QByteArray& request) {
     auto* upstream = new QTcpSocket(this);
     QPointer<QTcpSocket> alive(client);
-    connect(upstream, &QTcpSocket::connected, upstream, [upstream, request] {
-        upstream->write(request);
-    });
+    connect(upstream, &QTcpSocket::connected, upstream,
+            [upstream, request] { upstream->write(request); });
     connect(upstream, &QTcpSocket::readyRead, upstream, [upstream, alive] {
         QByteArray answer = upstream->property("buffer").toByteArray() + upstream->readAll();
         const qsizetype length = CompleteMessageLength(answer);
@@ -72,6 +75,23 @@ void SlowProxy::Forward(QTcpSocket* client, const QByteArray& request) {
         upstream->disconnectFromHost();
         upstream->deleteLater();
     });
-    connect(upstream, &QTcpSocket::errorOccurred, upstream, [upstream] { upstream->deleteLater(); });
+    connect(upstream, &QTcpSocket::errorOccurred, upstream,
+            [upstream] { upstream->deleteLater(); });
     upstream->connectToHost(upstreamHost_, upstreamPort_);
+}
+
+AnsweringProxy::AnsweringProxy(QString upstream, QObject* parent)
+    : SlowProxy(std::move(upstream), 0, parent) {}
+
+void AnsweringProxy::Pass(QTcpSocket* client, const QByteArray& request) {
+    const std::optional<Answer> answer =
+        rule_ ? rule_(request.mid(request.indexOf("\r\n\r\n") + 4)) : std::nullopt;
+    if (!answer) {
+        Forward(client, request);
+        return;
+    }
+    ++answered;
+    client->write("HTTP/1.1 " + QByteArray::number(answer->status) +
+                  " Answered\r\nContent-Type: text/plain; charset=GBK\r\nContent-Length: " +
+                  QByteArray::number(answer->body.size()) + "\r\n\r\n" + answer->body);
 }

@@ -1,8 +1,10 @@
 // zenri-pages: the sample pages of the eight styles, for page makers and the browser tests.
-//   zenri-pages sample N [--floating] [--empty] [--fill TEXT] [--service URL] [--templates DIR]
+//   zenri-pages sample N [--floating] [--empty] [--fill TEXT] [--box I TEXT]... [--service URL]
+//                      [--templates DIR]
 //       the sample page of style N (1-8) as code page 936 bytes on standard output;
 //       --floating: styles 2 and 3 with the floating picture; --empty: every box empty;
-//       --fill: every box holding TEXT ("\n" in TEXT is a line break)
+//       --fill: every box holding TEXT; --box: box I holding TEXT whatever the others hold
+//       ("\n" in TEXT is a line break)
 //   zenri-pages tokens N     the tokens of style N in replacement order, with their counts
 //   zenri-pages entries N [--service URL]
 //       the boxes of style N as JSON: index, label, kind, sample
@@ -22,13 +24,14 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <map>
 
 namespace {
 
 int Usage() {
     std::fputs(
-        "usage: zenri-pages sample N [--floating] [--empty] [--fill TEXT] [--service URL]\n"
-        "                          [--templates DIR]\n"
+        "usage: zenri-pages sample N [--floating] [--empty] [--fill TEXT] [--box I TEXT]...\n"
+        "                          [--service URL] [--templates DIR]\n"
         "       zenri-pages tokens N [--templates DIR]\n"
         "       zenri-pages entries N [--service URL]\n",
         stderr);
@@ -95,6 +98,12 @@ int Entries(const pages::Style& style, const QString& serviceAddress) {
     return 0;
 }
 
+// A text of the command line: "\n" stands for a line break.
+QString EntryArgument(QString text) {
+    text.replace(QLatin1String("\\n"), QLatin1String("\n"));
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -111,15 +120,22 @@ int main(int argc, char** argv) {
     bool floating = false, empty = false;
     QString fill, templates;
     bool filled = false;
+    std::map<int, QString> boxTexts;
     for (qsizetype i = 2; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--floating")) {
             floating = true;
         } else if (args[i] == QLatin1String("--empty")) {
             empty = true;
         } else if (args[i] == QLatin1String("--fill") && i + 1 < args.size()) {
-            fill = args[++i];
-            fill.replace(QLatin1String("\\n"), QLatin1String("\n"));
+            fill = EntryArgument(args[++i]);
             filled = true;
+        } else if (args[i] == QLatin1String("--box") && i + 2 < args.size()) {
+            bool isNumber = false;
+            const int box = args[i + 1].toInt(&isNumber);
+            if (!isNumber)
+                return Usage();
+            boxTexts[box] = EntryArgument(args[i + 2]);
+            i += 2;
         } else if (args[i] == QLatin1String("--templates") && i + 1 < args.size()) {
             templates = args[++i];
         } else if (args[i] == QLatin1String("--service") && i + 1 < args.size()) {
@@ -140,13 +156,15 @@ int main(int argc, char** argv) {
     if (args[0] != QLatin1String("sample"))
         return Usage();
 
-    QString page;
-    if (filled) {
-        page = pages::GeneratePage(
-            style, [&](int) { return fill; }, floating, store);
-    } else {
-        page = pages::SamplePage(style, floating, empty, store);
-    }
-    Write(cp936::Encode(page));
+    const auto entry = [&](int box) {
+        if (const auto chosen = boxTexts.find(box); chosen != boxTexts.end())
+            return chosen->second;
+        if (filled)
+            return fill;
+        if (empty || box < 0 || box >= style.BoxCount())
+            return QString();
+        return pages::SampleText(style.boxes[std::size_t(box)], serviceAddress);
+    };
+    Write(cp936::Encode(pages::GeneratePage(style, entry, floating, store)));
     return 0;
 }

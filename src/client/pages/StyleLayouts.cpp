@@ -117,7 +117,7 @@ void LayOut3(Style& s) {
     Label(s, "Label2", u"月", QRect(632, 370, 16, kBoxHeight));
     Place(s, 19, QRect(), QRect(650, 370, 36, kBoxHeight));
     Label(s, "Label2", u"日", QRect(688, 370, 16, kBoxHeight));
-    Buttons(s, 432);
+    Buttons(s, 452);
     s.tabOrder = Join({Span(0, 13), {kCheckBoxInTabOrder, 20, 21}, Span(14, 19)});
 }
 
@@ -125,13 +125,14 @@ void LayOut4(Style& s) {
     s.clientTwips = QSize(11670, 6330);
     s.labelArray = QStringLiteral("Label1");
     Label(s, "Label2", u"文本修改（请先预览后修改）", QRect(12, 4, 320, 18), LabelLook::Hint);
-    // Two blocks of ten rows; a row holds a short left text and a long right text.
+    // Two blocks of ten rows; a row holds a short left text and a long right text. The short
+    // box takes an eight-character phrase whole; the sentence beside it scrolls.
     for (int k = 0; k < 10; ++k) {
         const int y = 26 + 25 * k;
-        Row(s, k, 12, 52, y, 100);
-        Place(s, k + 10, QRect(), QRect(170, y, 206, kBoxHeight));
-        Row(s, k + 20, 390, 58, y, 100);
-        Place(s, k + 30, QRect(), QRect(554, y, 212, kBoxHeight));
+        Row(s, k, 12, 52, y, 106);
+        Place(s, k + 10, QRect(), QRect(176, y, 200, kBoxHeight));
+        Row(s, k + 20, 390, 58, y, 106);
+        Place(s, k + 30, QRect(), QRect(560, y, 206, kBoxHeight));
     }
     Frame(s, u"其他", 7, u"其他", QRect(12, 278, 754, 92));
     Row(s, 40, 22, 74, 302, 160);

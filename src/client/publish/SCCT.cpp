@@ -19,23 +19,29 @@ namespace {
 // The window's layout, in pixels of the client area (5760 x 3915 twips; the name-change row
 // lies below that until "修改专属名称" makes the window 1000 twips taller).
 constexpr int kTwipsWide = 5760, kTwipsHigh = 3915, kTwipsNameChange = 1000;
-constexpr QRect kLabel1_0(12, 15, 100, 20);   // "请输入专属名称："
-constexpr QRect kText1(112, 12, 129, 26);     // 1935 twips wide
-constexpr QRect kShape2(252, 10, 120, 30);    // "上 传"
-constexpr QRect kLabel1_3(12, 52, 200, 20);   // "您的专属页面网址为："
-constexpr QRect kShape3(252, 46, 120, 30);    // "修改专属名称"
-constexpr QRect kText3(12, 78, 257, 50);      // 3855 twips wide
-constexpr QRect kShape4(280, 84, 92, 36);     // "点 击 复 制"
-constexpr QRect kLabel2(12, 136, 360, 52);    // the notice, two lines
-constexpr QRect kTS(0, 198, 384, 24);         // the status line
+constexpr QRect kLabel1_0(12, 15, 100, 20);  // "请输入专属名称："
+constexpr QRect kText1(112, 12, 129, 26);    // 1935 twips wide
+constexpr QRect kShape2(252, 10, 120, 30);   // "上 传"
+constexpr QRect kLabel1_3(12, 52, 200, 20);  // "您的专属页面网址为："
+constexpr QRect kShape3(252, 46, 120, 30);   // "修改专属名称"
+constexpr QRect kText3(12, 78, 257, 50);     // 3855 twips wide
+constexpr QRect kShape4(280, 84, 92, 36);    // "点 击 复 制"
+constexpr QRect kLabel2(12, 136, 360, 52);   // the notice, two lines
+// The status line spans the window of the design. When the QR code's column opens beside it,
+// it stays the width of the form whose outcomes it reports, its text centred under the form:
+// spanning the wider window would run its longer messages under "保存二维码", and leaving
+// room for them would shrink the code that the phone's camera reads.
+constexpr QRect kTS(0, 198, 384, 24);
 constexpr QRect kLabel1_6(12, 276, 100, 20);  // "请输入更改名称："
 constexpr QRect kText4(112, 273, 129, 26);
 constexpr QRect kShape5(252, 271, 120, 30);  // "确认修改"
-// The QR code, right of the rest once the page is published.
+// The QR code, a column of its own right of the rest once the page is published: centred in
+// the column, from the line of the name box down to the line of the status.
 constexpr int kQrPanelWidth = 164;
+constexpr int kQrColumnCentre = kTwipsWide / 15 + kQrPanelWidth / 2;
 constexpr QRect kQrPicture(390, 12, 152, 152);
 constexpr QRect kQrCaption(384, 168, 164, 20);
-constexpr QRect kShape6(404, 194, 124, 30);  // "保存二维码"
+constexpr QRect kShape6(404, 194, 124, 30);  // "保存二维码", as wide as its caption, centred
 constexpr int kQrSavedPixelsPerModule = 10;
 
 const QColor kBlue(0, 0, 255);
@@ -205,6 +211,8 @@ void SCCT::ShowAddress(const QString& name) {
     QrPicture->show();
     QrCaption->show();
     N_Shape6->show();
+    // Shown, the shaped button has taken the width of its caption.
+    N_Shape6->move(kQrColumnCentre - N_Shape6->width() / 2, kShape6.y());
     Resize();
 }
 

@@ -13,6 +13,7 @@
 #include "StyleEditor.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -25,6 +26,23 @@ namespace {
 
 QString Shown(const StyleEditor* editor, int box) {
     return editor->BoxText(box);
+}
+
+// The boxes whose sample may be longer than the box, to scroll inside it: an address, which
+// starts with the service's address of whatever length; style 4's right-hand sentences, which
+// the design's window of fixed width leaves about seventeen characters beside the left-hand
+// phrases; and style 7's slide lines, up to four of them sharing a row of 190 pixels in the
+// fourth of a window that holds 55 rows.
+bool MayScroll(int style, const pages::EntryBox& box) {
+    using K = pages::EntryKind;
+    if (box.kind == K::Picture || box.kind == K::Music || box.kind == K::Video ||
+        box.kind == K::Link)
+        return true;
+    if (style == 4)
+        return (box.index >= 10 && box.index <= 19) || (box.index >= 30 && box.index <= 39);
+    if (style == 7)
+        return box.index <= 77;
+    return false;
 }
 
 class Editors : public ShellFixture {
@@ -219,11 +237,43 @@ TEST_F(Editors, Style7RowsCarryTheirLabelsAndBoxes) {
     EXPECT_EQ(perColumn.values(), (QList<int>{15, 15, 15, 10}));
 }
 
+// "预览网页" and "上传网页" side by side at the foot, where no box starts below them; in FG8 one
+// above the other at the right edge, right of every box, 1455 x 855 twips each.
+TEST_F(Editors, ButtonsSideBySideAtTheFootOrStackedAtTheRightInFG8) {
+    for (int n = 1; n <= 8; ++n) {
+        StyleEditor* editor = Open(n);
+        const QRect one = editor->Command1->geometry(), two = editor->Command2->geometry();
+        int lowestTop = 0, rightmost = 0;
+        for (int i = 0; i < editor->StyleEntry().BoxCount(); ++i) {
+            lowestTop = std::max(lowestTop, editor->Box(i)->y());
+            rightmost = std::max(rightmost, editor->Box(i)->geometry().right());
+        }
+        if (n == 8) {
+            EXPECT_EQ(one.size(), QSize(1455 / 15, 855 / 15));
+            EXPECT_EQ(two.size(), QSize(1455 / 15, 855 / 15));
+            EXPECT_EQ(one.left(), two.left());
+            EXPECT_GT(two.top(), one.bottom());
+            EXPECT_GT(one.left(), rightmost);
+            EXPECT_LE(editor->width() - 1 - one.right(), 24);
+        } else {
+            EXPECT_EQ(one.top(), two.top()) << n;
+            EXPECT_EQ(one.size(), two.size()) << n;
+            EXPECT_GT(two.left(), one.right()) << n;
+            // Nothing starts below them (style 5's large box ends beside them).
+            EXPECT_GT(one.top(), lowestTop) << n;
+            EXPECT_LE(editor->height() - 1 - one.bottom(), 24) << n;
+        }
+        editor->close();
+    }
+}
+
 // Nothing outside the client area, nothing on top of anything else, every text whole at the
 // window's fonts.
 TEST_F(Editors, EverythingFitsItsWindow) {
     for (int n = 1; n <= 8; ++n) {
         StyleEditor* editor = Open(n);
+        // Measured at the face the shell puts in place of 宋体, not at a fallback.
+        ASSERT_EQ(QFontInfo(editor->font()).family(), "Noto Serif CJK SC");
         const QList<QWidget*> controls = Controls(editor);
         for (QWidget* w : controls) {
             EXPECT_TRUE(editor->rect().contains(w->geometry()))
@@ -261,18 +311,15 @@ TEST_F(Editors, EverythingFitsItsWindow) {
                 }
             }
         }
-        // Boxes tall enough for their font; short entries whole in their box. Styles 4 and 7
-        // hold sentences longer than their small boxes, which then scroll inside the box.
+        // Boxes tall enough for their font; samples whole in their box, except where the
+        // design's window has no room for them (MayScroll).
         for (const pages::EntryBox& box : editor->StyleEntry().boxes) {
             auto* line = qobject_cast<QLineEdit*>(editor->Box(box.index));
             if (!line)
                 continue;
             const QFontMetrics m(line->font());
             EXPECT_GE(line->height(), m.height() + 4) << n << " box " << box.index;
-            const bool address =
-                box.kind == pages::EntryKind::Picture || box.kind == pages::EntryKind::Music ||
-                box.kind == pages::EntryKind::Video || box.kind == pages::EntryKind::Link;
-            if (!address && n != 4 && n != 7) {
+            if (!MayScroll(n, box)) {
                 EXPECT_LE(m.horizontalAdvance(line->text()) + 8, line->width())
                     << n << " box " << box.index << " " << line->text().toStdString();
             }
@@ -333,6 +380,30 @@ TEST_F(Editors, OpenEditorComesForwardWithItsEntriesAndClosingDiscardsThem) {
     EXPECT_FALSE(closed);
     StyleEditor* reopened = Open(3);
     EXPECT_EQ(reopened->BoxText(15), "小雨");
+}
+
+// Whatever was typed and ticked, the next opening after a close shows every sample again.
+TEST_F(Editors, EveryBoxShowsItsSampleAgainAfterCloseAndReopen) {
+    for (int n = 1; n <= 8; ++n) {
+        const pages::Style& style = pages::StyleOf(n);
+        QPointer<StyleEditor> editor(Open(n));
+        for (int box = 0; box < style.BoxCount(); ++box)
+            editor->SetBoxText(box, QStringLiteral("改过了%1").arg(box));
+        if (editor->Check1)
+            editor->Check1->setChecked(true);
+        editor->close();
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_FALSE(editor) << n;
+
+        StyleEditor* reopened = Open(n);
+        for (int box = 0; box < style.BoxCount(); ++box)
+            EXPECT_EQ(reopened->BoxText(box), Sample(style, box)) << n << " box " << box;
+        if (reopened->Check1) {
+            EXPECT_FALSE(reopened->Check1->isChecked()) << n;
+        }
+        reopened->close();
+    }
 }
 
 TEST_F(Editors, TileOfTheGalleryOpensItsEditorAndRecordsTheStyle) {
@@ -401,17 +472,68 @@ TEST_F(Editors, SecondPreviewDuringTheWait) {
               pages::SamplePage(pages::StyleOf(8), false, false, GGCT::Instance().Templates()));
 }
 
+// A temporary folder that is missing, or whose place is taken by a file, cannot take the
+// preview: a "提示" box says so, and nothing is opened or waited for.
 TEST_F(Editors, UnwritableTemporaryFolderIsToldAndNothingOpens) {
-    preview::SetFolder(previewFolder.filePath("missing/folder"));
+    QFile file(previewFolder.filePath("a-file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
     StyleEditor* editor = Open(2);
     bool waited = false;
     platform::SetWaiter([&](int) { waited = true; });
+    for (const QString& folder :
+         {previewFolder.filePath("missing/folder"), previewFolder.filePath("a-file/temp")}) {
+        messages.clear();
+        preview::SetFolder(folder);
+        QTest::mouseClick(editor->Command1, Qt::LeftButton);
+        ASSERT_EQ(messages.size(), 1) << folder.toStdString();
+        EXPECT_EQ(messages[0].title, "提示");
+        EXPECT_EQ(messages[0].text, QString::fromUtf16(preview::kCannotWrite) +
+                                        QDir::toNativeSeparators(preview::FilePath()));
+        EXPECT_TRUE(openedDocuments.isEmpty());
+        EXPECT_FALSE(waited);
+    }
+}
+
+// A folder without write permission: the same. Permissions do not stop root, whose test run
+// the case above covers.
+TEST_F(Editors, ReadOnlyTemporaryFolderIsToldAndNothingOpens) {
+    const QString folder = previewFolder.filePath("read-only");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    QFile probe(QDir(folder).filePath("probe"));
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.close();
+        probe.remove();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        GTEST_SKIP() << "permissions do not keep this user from writing";
+    }
+    preview::SetFolder(folder);
+    StyleEditor* editor = Open(3);
+    bool waited = false;
+    platform::SetWaiter([&](int) { waited = true; });
     QTest::mouseClick(editor->Command1, Qt::LeftButton);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0].title, "提示");
-    EXPECT_TRUE(messages[0].text.startsWith("无法写入预览文件"));
     EXPECT_TRUE(openedDocuments.isEmpty());
     EXPECT_FALSE(waited);
+}
+
+// Before any page is generated the work buffer is empty, and a preview of it is a file of
+// the line break alone.
+TEST_F(Editors, WorkBufferStartsEmpty) {
+    EXPECT_EQ(GGCT::Instance().FGN, "");
+    QByteArray during;
+    platform::SetWaiter([&](int) {
+        QFile f(preview::FilePath());
+        if (f.open(QIODevice::ReadOnly))
+            during = f.readAll();
+    });
+    YLWY();
+    EXPECT_EQ(during, "\r\n");
+    EXPECT_EQ(openedDocuments, QStringList{preview::FilePath()});
+    EXPECT_FALSE(QFile::exists(preview::FilePath()));
 }
 
 TEST_F(Editors, PreviewFileHoldsTheBufferInCodePage936) {

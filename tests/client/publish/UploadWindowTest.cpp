@@ -12,12 +12,14 @@
 #include "SCCT.h"
 #include "ServiceAddress.h"
 #include "ShellFixture.h"
+#include "SlowProxy.h"
 #include "Statements.h"
 #include "TextEntry.h"
 #include "ValueEncoding.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QNetworkCookieJar>
 #include <QProcess>
 #include <QScreen>
@@ -86,9 +88,37 @@ protected:
                              "'");
     }
     HttpResult Page(const QString& name) const { return HttpGet(service::PageAddress(name)); }
+    // The client talks to the service through `proxy` from now on.
+    void Through(const AnsweringProxy& proxy) { ASSERT_TRUE(::service::SetAddress(proxy.Url())); }
+    // What zbarimg reads from a picture of a QR code.
+    static QString ReadQrCode(const QPixmap& picture, const QString& file) {
+        const QString zbar = QStandardPaths::findExecutable("zbarimg");
+        if (zbar.isEmpty() || !picture.save(file))
+            return QStringLiteral("(zbarimg of Debian's zbar-tools reads the code back)");
+        QProcess read;
+        read.start(zbar, {"--quiet", "--raw", file});
+        if (!read.waitForFinished(30000))
+            return QStringLiteral("(zbarimg did not finish)");
+        return QString::fromUtf8(read.readAllStandardOutput()).trimmed();
+    }
 
     QList<int> waits;
 };
+
+// The command code of a gateway request body.
+int CodeOf(const QByteArray& body) {
+    const auto form = gateway::SplitForm(body);
+    return form && form->count("zc") ? DecodeValue(form->at("zc")).value_or("").toInt() : 0;
+}
+
+// A proxy rule: every request of command `code` answered with `body`, the others passed on.
+AnsweringProxy::Rule Answer(int code, int status, const QByteArray& body) {
+    return [=](const QByteArray& request) -> std::optional<AnsweringProxy::Answer> {
+        if (CodeOf(request) != code)
+            return std::nullopt;
+        return AnsweringProxy::Answer{status, body};
+    };
+}
 
 TEST_F(UploadWindow, OpensWithItsLayoutAndEmptyState) {
     SCCT* w = Open();
@@ -395,6 +425,10 @@ TEST_F(UploadWindow, NameChangeMovesThePageAndEverythingFollows) {
     EXPECT_EQ(Row(kDemoUser)[0][0], "newname");
     w->CopyAddress();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), service.Url() + "/love/newname");
+    // The QR code follows the address.
+    ASSERT_TRUE(w->QrPicture->isVisible());
+    EXPECT_EQ(ReadQrCode(w->QrPicture->pixmap(), QDir(programFolder.path()).filePath("qr.png")),
+              service.Url() + "/love/newname");
 }
 
 TEST_F(UploadWindow, NameChangeWithTheServiceGoneChangesNothing) {
@@ -411,6 +445,51 @@ TEST_F(UploadWindow, NameChangeWithTheServiceGoneChangesNothing) {
     EXPECT_EQ(requests.size(), 1);
     EXPECT_EQ(w->Text1->text(), "stays");
     EXPECT_EQ(GGCT::Instance().WJM, "stays");
+}
+
+// After the first success the QR code stands in a column of its own right of the form, which
+// keeps every control where it was, the status line included: centred under the form it
+// reports on, with the column's button on its line. Every status text fits that line.
+TEST_F(UploadWindow, QrColumnStandsBesideTheUnmovedForm) {
+    SCCT* w = Open();
+    const QList<QWidget*> form = {w->Label1[0], w->Text1,     w->N_Shape2, w->Label1[3],
+                                  w->N_Shape3,  w->Text3,     w->N_Shape4, w->Label2,
+                                  w->TS,        w->Label1[6], w->Text4,    w->N_Shape5};
+    QList<QRect> before;
+    for (QWidget* c : form)
+        before << c->geometry();
+    Type(w->Text1, "column");
+    w->Upload();
+    ASSERT_TRUE(w->QrPicture->isVisible());
+    for (qsizetype i = 0; i < form.size(); ++i)
+        EXPECT_EQ(form[i]->geometry(), before[i]) << form[i]->objectName().toStdString();
+    EXPECT_EQ(w->TS->geometry(), QRect(0, 198, 384, 24));
+    const int column = (384 + w->width()) / 2;
+    for (QWidget* q : {static_cast<QWidget*>(w->QrPicture), static_cast<QWidget*>(w->QrCaption),
+                       static_cast<QWidget*>(w->N_Shape6)}) {
+        EXPECT_GE(q->x(), 384);
+        EXPECT_LE(qAbs(q->geometry().center().x() - column), 1) << q->objectName().toStdString();
+        for (QWidget* c : form)
+            EXPECT_FALSE(q->geometry().intersects(c->geometry()));
+    }
+    EXPECT_EQ(w->QrPicture->y(), w->Text1->y());
+    EXPECT_LT(w->N_Shape6->y(), w->TS->geometry().center().y());
+    EXPECT_GT(w->N_Shape6->geometry().bottom(), w->TS->geometry().center().y());
+    // The code fills its picture with whole pixels per module.
+    const QPixmap code = w->QrPicture->pixmap();
+    EXPECT_LE(code.width(), w->QrPicture->width());
+    EXPECT_GT(code.width(), w->QrPicture->width() * 3 / 4);
+
+    const QFontMetrics metrics(w->TS->font());
+    for (const char16_t* text :
+         {publish::kEmptyName, publish::kNameTaken, publish::kUploaded, publish::kCopyFirst,
+          publish::kCopied, publish::kEnterNewName, publish::kNewNameTaken, publish::kRenamed,
+          publish::kBadName, publish::kTooBig, publish::kSignInAgain, publish::kUploadFailed,
+          publish::kRenameFailed, publish::kQrSaved, publish::kQrNotSaved, gateway::kCannotConnect,
+          gateway::kTooManyAttempts}) {
+        const QString message = QString::fromUtf16(text);
+        EXPECT_LE(metrics.horizontalAdvance(message), w->TS->width()) << message.toStdString();
+    }
 }
 
 // The QR code comes with the first success, right of the window's own layout, and reads back
@@ -461,6 +540,224 @@ TEST_F(UploadWindow, ShowingItAgainBringsTheSameWindowForward) {
     EXPECT_EQ(w->Text1->text(), "again");
     EXPECT_EQ(w->TS->text(), "state");
     EXPECT_TRUE(requests.isEmpty());
+}
+
+// A lookup reply the window cannot read (no record 1, or a row too short to hold the name)
+// does not make the name free: the connection message, and nothing is written.
+TEST_F(UploadWindow, UnreadableLookupReplyWritesNothing) {
+    AnsweringProxy proxy(service.Url());
+    Through(proxy);
+    SCCT* w = Open();
+    Type(w->Text1, "unread");
+    const QByteArray sixFields =
+        cp936::Encode(gateway::BuildQueryReply({{"5550009", "pw", "13900000000", "0", "x", "y"}}));
+    for (const QByteArray& reply : {sixFields, QByteArray("<html>Service Unavailable</html>")}) {
+        requests.clear();
+        proxy.SetRule(Answer(1, 200, reply));
+        w->Upload();
+        EXPECT_EQ(w->TS->text(), "无法连接服务器，请稍后再试") << reply.toStdString();
+        EXPECT_EQ(Codes(), QStringList{"1"});
+        EXPECT_TRUE(w->Text1->isEnabled());
+        EXPECT_EQ(w->Text3->toPlainText(), "");
+        EXPECT_FALSE(w->QrPicture->isVisible());
+        EXPECT_EQ(GGCT::Instance().WJM, "");
+        EXPECT_EQ(Row(kDemoUser)[0][0], "");
+    }
+    EXPECT_EQ(proxy.answered, 2);
+    EXPECT_EQ(Page("unread").status, 404);
+}
+
+// The upload's refusals that the window words itself; each leaves the window, the shared
+// name and the published pages as they were.
+TEST_F(UploadWindow, RefusedUploadIsToldInTheWindowsOwnWords) {
+    AnsweringProxy proxy(service.Url());
+    Through(proxy);
+    SCCT* w = Open();
+    Type(w->Text1, "refused");
+    struct Case {
+        int code;
+        int status;
+        QByteArray word;
+        QString message;
+    };
+    // The lookup and the claim first: the claim of a later case goes through.
+    const Case cases[] = {
+        {1, 429, "LIMIT", "尝试次数过多，请稍后再试"},
+        {2, 429, "LIMIT", "尝试次数过多，请稍后再试"},
+        {2, 422, "BADNAME", "专属名称不可用，请换一个试试"},
+        {2, 500, "FAILED", "上传失败，请稍后再试"},
+        {4, 422, "BADNAME", "专属名称不可用，请换一个试试"},
+        {4, 429, "LIMIT", "尝试次数过多，请稍后再试"},
+        {4, 500, "FAILED", "上传失败，请稍后再试"},
+        {4, 400, "BADFORM", "上传失败，请稍后再试"},
+    };
+    for (const Case& c : cases) {
+        proxy.SetRule(Answer(c.code, c.status, c.word));
+        requests.clear();
+        w->Upload();
+        const std::string what = std::to_string(c.code) + " " + c.word.toStdString();
+        EXPECT_EQ(w->TS->text(), c.message) << what;
+        EXPECT_EQ(QString::number(c.code), Codes().last()) << what;
+        EXPECT_TRUE(w->Text1->isEnabled()) << what;
+        EXPECT_EQ(w->Text3->toPlainText(), "") << what;
+        EXPECT_FALSE(w->QrPicture->isVisible()) << what;
+        EXPECT_EQ(GGCT::Instance().WJM, "") << what;
+        EXPECT_EQ(Page("refused").status, 404) << what;
+    }
+    // With the service answering again the same window publishes.
+    proxy.SetRule({});
+    w->Upload();
+    EXPECT_EQ(w->TS->text(), "上传成功！");
+    EXPECT_EQ(Page("refused").status, 200);
+}
+
+// Request 5 records the upload with the time that request 4 gave, exactly as it came back.
+TEST_F(UploadWindow, UploadIsRecordedWithTheServerTimeItWasGiven) {
+    AnsweringProxy proxy(service.Url());
+    proxy.SetRule(Answer(3, 200, "2031-05-20 13:14:00"));
+    Through(proxy);
+    SCCT* w = Open();
+    Type(w->Text1, "timed");
+    w->Upload();
+    ASSERT_EQ(Codes(), (QStringList{"1", "2", "4", "3", "2"}));
+    EXPECT_EQ(requests[4].statement, "update 用户管理 set 页面风格 ='" + kStyle +
+                                         "',上传时间 ='2031-05-20 13:14:00' where 文件名='timed'");
+    EXPECT_EQ(proxy.answered, 1);
+    EXPECT_EQ(w->TS->text(), "上传成功！");
+}
+
+// Another account takes the new name between the lookup and the update: the update is
+// refused and the page keeps its name.
+TEST_F(UploadWindow, NameTakenBetweenRenameLookupAndUpdate) {
+    ASSERT_EQ(gateway::Execute(statements::RegistrationInsert(u"5550003", u"pw", u"13900000000",
+                                                              gateway::ReadServerTime()))
+                  .text,
+              "OK");
+    SCCT* w = Open();
+    Type(w->Text1, "mine");
+    w->Upload();
+    w->ShowNameChange();
+    Type(w->Text4, "wanted");
+    requests.clear();
+    xmlhttp::SetObserver([this](const QString&, const QByteArray& body) {
+        const auto form = gateway::SplitForm(body);
+        RecordedRequest request{CodeOf(body), {}};
+        if (form && form->count("sql"))
+            request.statement = DecodeValue(form->at("sql")).value_or("");
+        if (request.statement.startsWith("update 用户管理 set 文件名='wanted'"))
+            service.Execute("UPDATE 用户管理 SET 文件名='wanted' WHERE 用户='5550003'");
+        requests.append(request);
+    });
+    w->ChangeName();
+    EXPECT_EQ(w->TS->text(), "该名称已被占用，请试试其它名称吧！");
+    EXPECT_EQ(Codes(), (QStringList{"1", "2"}));
+    EXPECT_EQ(w->Text1->text(), "mine");
+    EXPECT_EQ(GGCT::Instance().WJM, "mine");
+    EXPECT_EQ(w->Text3->toPlainText(), service.Url() + "/love/mine");
+    EXPECT_EQ(Row(kDemoUser)[0][0], "mine");
+    EXPECT_EQ(Page("mine").status, 200);
+}
+
+// The update of the name change refused: nothing moves, and the window says why.
+TEST_F(UploadWindow, RefusedNameUpdateChangesNothing) {
+    AnsweringProxy proxy(service.Url());
+    Through(proxy);
+    SCCT* w = Open();
+    Type(w->Text1, "before");
+    w->Upload();
+    ASSERT_EQ(w->TS->text(), "上传成功！");
+    w->ShowNameChange();
+    Type(w->Text4, "after");
+    const QString address = w->Text3->toPlainText();
+    const struct {
+        int code;
+        int status;
+        QByteArray word;
+        QString message;
+        QStringList codes;
+    } cases[] = {
+        {1, 429, "LIMIT", "尝试次数过多，请稍后再试", {"1"}},
+        {2, 409, "TAKEN", "该名称已被占用，请试试其它名称吧！", {"1", "2"}},
+        {2, 403, "DENIED", "登陆已失效，请重新登陆后再试", {"1", "2"}},
+        {2, 429, "LIMIT", "尝试次数过多，请稍后再试", {"1", "2"}},
+        {2, 422, "BADNAME", "专属名称不可用，请换一个试试", {"1", "2"}},
+        {2, 500, "FAILED", "修改失败，请稍后再试", {"1", "2"}},
+    };
+    for (const auto& c : cases) {
+        proxy.SetRule(Answer(c.code, c.status, c.word));
+        requests.clear();
+        w->ChangeName();
+        const std::string what = std::to_string(c.code) + " " + c.word.toStdString();
+        EXPECT_EQ(w->TS->text(), c.message) << what;
+        EXPECT_EQ(Codes(), c.codes) << what;
+        EXPECT_EQ(w->Text1->text(), "before") << what;
+        EXPECT_EQ(GGCT::Instance().WJM, "before") << what;
+        EXPECT_EQ(w->Text3->toPlainText(), address) << what;
+        EXPECT_EQ(Row(kDemoUser)[0][0], "before") << what;
+    }
+    EXPECT_EQ(Page("before").status, 200);
+    EXPECT_EQ(Page("after").status, 404);
+}
+
+// The page itself refused to move after the row took the new name: the row is put back, so
+// that name and page stay together, and the window says why.
+TEST_F(UploadWindow, RefusedPageRenamePutsTheRowBack) {
+    AnsweringProxy proxy(service.Url());
+    Through(proxy);
+    SCCT* w = Open();
+    Type(w->Text1, "before");
+    w->Upload();
+    w->ShowNameChange();
+    Type(w->Text4, "after");
+    const struct {
+        int status;
+        QByteArray word;
+        QString message;
+    } cases[] = {
+        {404, "NOTFOUND", "修改失败，请稍后再试"},
+        {409, "TAKEN", "该名称已被占用，请试试其它名称吧！"},
+        {429, "LIMIT", "尝试次数过多，请稍后再试"},
+        {500, "FAILED", "修改失败，请稍后再试"},
+    };
+    for (const auto& c : cases) {
+        proxy.SetRule(Answer(5, c.status, c.word));
+        requests.clear();
+        w->ChangeName();
+        const std::string what = c.word.toStdString();
+        EXPECT_EQ(w->TS->text(), c.message) << what;
+        ASSERT_EQ(Codes(), (QStringList{"1", "2", "5", "2"})) << what;
+        EXPECT_EQ(requests[3].statement, "update 用户管理 set 文件名='before' where 文件名='after'")
+            << what;
+        EXPECT_EQ(Row(kDemoUser)[0][0], "before") << what;
+        EXPECT_EQ(w->Text1->text(), "before") << what;
+        EXPECT_EQ(GGCT::Instance().WJM, "before") << what;
+        EXPECT_EQ(Page("before").status, 200) << what;
+        EXPECT_EQ(Page("after").status, 404) << what;
+    }
+}
+
+// "保存二维码" to a place that cannot take a file says so.
+TEST_F(UploadWindow, QrCodeThatCannotBeSavedIsTold) {
+    SCCT* w = Open();
+    Type(w->Text1, "nosave");
+    w->Upload();
+    ASSERT_TRUE(w->N_Shape6->isVisible());
+    QFile file(QDir(programFolder.path()).filePath("a-file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString target = file.fileName() + "/code.png";
+    publish::SetSaveFileChooser([&](QWidget*, const QString&) { return target; });
+    w->SaveQrCode();
+    publish::SetSaveFileChooser({});
+    EXPECT_EQ(w->TS->text(), "二维码保存失败，请换个位置试试");
+    EXPECT_FALSE(QFile::exists(target));
+
+    // No file picked: nothing is said.
+    w->TS->clear();
+    publish::SetSaveFileChooser([](QWidget*, const QString&) { return QString(); });
+    w->SaveQrCode();
+    publish::SetSaveFileChooser({});
+    EXPECT_EQ(w->TS->text(), "");
 }
 
 }  // namespace

@@ -16,6 +16,19 @@
 #include <QPointer>
 #include <QWidget>
 
+namespace {
+
+// The windows are measured and drawn with the faces the program gives them: main() installs
+// the shell's font substitutes as soon as the application exists, and so does every program
+// of window tests.
+void InstallProgramFonts() {
+    program::InstallFontSubstitutes();
+}
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(InstallProgramFonts)
+
 void ShellFixture::SetUp() {
     ASSERT_TRUE(service.Start()) << service.Error().toStdString();
     ASSERT_TRUE(service::SetAddress(service.Url()));

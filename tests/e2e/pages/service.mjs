@@ -43,12 +43,14 @@ export async function startService({ serviceBin, site, work }) {
   return { child, url };
 }
 
-// Writes the GBK page of a style to `file`. options: floating, empty, fill, templates.
+// Writes the GBK page of a style to `file`. options: floating, empty, fill, boxes (box index ->
+// the text that box holds, whatever the others hold), templates.
 export function makePage({ pagesBin, serviceUrl, style, options = {}, file }) {
   const list = ['sample', String(style), '--service', serviceUrl];
   if (options.floating) list.push('--floating');
   if (options.empty) list.push('--empty');
   if (options.fill !== undefined) list.push('--fill', options.fill);
+  for (const [box, text] of Object.entries(options.boxes || {})) list.push('--box', box, text);
   if (options.templates) list.push('--templates', options.templates);
   fs.writeFileSync(file, execFileSync(pagesBin, list, { maxBuffer: 64 << 20 }));
 }
