@@ -56,8 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto request = server::DecodeGatewayBody(body, &error);
     const auto fields = gateway::SplitForm(body);
     FUZZ_CHECK(!request || (fields && fields->count("zc") == 1));
+    // A refused body comes with the refusal's word and the reason for the log.
     if (!request)
-        FUZZ_CHECK(error.word != nullptr);
+        FUZZ_CHECK(error.word.text != nullptr && !error.detail.isEmpty());
 
     // A decoded statement made of characters the code page holds is sent again unchanged.
     if (request && (request->code == Command::Query || request->code == Command::Execute) &&

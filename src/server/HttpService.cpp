@@ -1,8 +1,8 @@
 #include "HttpService.h"
 
 #include "GatewayProtocol.h"
+#include "HttpHead.h"
 #include "RequestBody.h"
-#include "SessionTokens.h"
 #include "WorkerPool.h"
 
 #include <microhttpd.h>
@@ -21,10 +21,12 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -111,134 +113,37 @@ Link* LinkOf(MHD_Connection* connection) {
     return info ? static_cast<Link*>(info->socket_context) : nullptr;
 }
 
-// The target as it came, with anything unprintable or non-ASCII percent-encoded, for the log.
-QString PrintableTarget(std::string_view target) {
-    QString out;
-    for (unsigned char c : target.substr(0, 200)) {
-        if (c > 0x20 && c < 0x7f && c != '"') {
-            out += QLatin1Char(static_cast<char>(c));
-        } else {
-            out += QStringLiteral("%%1").arg(c, 2, 16, QLatin1Char('0')).toUpper();
-        }
-    }
-    return out;
-}
-
-bool IsHostChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-           c == '-' || c == ':' || c == '[' || c == ']';
-}
-
-// A header name must be a token: no blank, no separator, no control character. The library
-// keeps "Transfer-Encoding " (a blank before the colon) as a name of its own, which a proxy
-// in front might read as Transfer-Encoding.
-bool IsToken(std::string_view name) {
-    if (name.empty())
+// The library's parser leaves every header it read from one line in the request's buffer,
+// its name right before its value. libmicrohttpd 0.9.75 takes a folded line in silently: it
+// glues the continuation to the header's name in a copy elsewhere, so the name no longer
+// stands before its value, and the service refuses the head. (A version that laid out
+// headers otherwise would have every head refused, which the tests of the layer show at once.)
+bool ReadFromOneLine(const char* key, size_t keySize, const char* value) {
+    if (!value || key[keySize] != '\0')
         return false;
-    for (unsigned char c : name) {
-        if (c <= 0x20 || c >= 0x7f || std::strchr("\"(),/:;<=>?@[\\]{}", c))
-            return false;
-    }
-    return true;
+    const char* const afterColon = key + keySize + 1;
+    const auto at = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    if (at(value) < at(afterColon))
+        return false;
+    // Between the two only the blanks after the colon (the scan stops at the first other byte).
+    return std::all_of(afterColon, afterColon + (at(value) - at(afterColon)),
+                       [](char c) { return c == ' ' || c == '\t'; });
 }
 
-// The framing headers of a request, as far as the library lets them through.
-struct Framing {
-    int contentLengths = 0;
-    int transferEncodings = 0;
-    bool badName = false;
-    std::string transferEncoding;
-};
-
-MHD_Result CountHeader(void* cls, MHD_ValueKind, const char* key, size_t keySize, const char* value,
-                       size_t valueSize) {
-    auto* framing = static_cast<Framing*>(cls);
-    const std::string_view name(key, keySize);
-    if (!IsToken(name))
-        framing->badName = true;
-    if (strncasecmp(key, "Content-Length", keySize) == 0 && keySize == 14)
-        ++framing->contentLengths;
-    if (strncasecmp(key, "Transfer-Encoding", keySize) == 0 && keySize == 17) {
-        ++framing->transferEncodings;
-        framing->transferEncoding.assign(value ? value : "", valueSize);
-    }
+MHD_Result CollectHeader(void* cls, MHD_ValueKind, const char* key, size_t keySize,
+                         const char* value, size_t valueSize) {
+    auto* fields = static_cast<std::vector<HeaderField>*>(cls);
+    fields->push_back({std::string_view(key, keySize),
+                       std::string_view(value ? value : "", value ? valueSize : 0),
+                       ReadFromOneLine(key, keySize, value)});
     return MHD_YES;
 }
 
-// Why a request's framing is not taken, or nothing: one Content-Length at most, no
-// Transfer-Encoding beside it, and "chunked" as the only transfer coding.
-std::optional<QString> FramingRefusal(MHD_Connection* connection) {
-    Framing framing;
-    MHD_get_connection_values_n(connection, MHD_HEADER_KIND, &CountHeader, &framing);
-    if (framing.badName)
-        return QStringLiteral("a header name that is no token");
-    if (framing.contentLengths > 1)
-        return QStringLiteral("more than one Content-Length");
-    if (framing.transferEncodings > 1 || (framing.transferEncodings && framing.contentLengths))
-        return QStringLiteral("Transfer-Encoding with another length");
-    if (framing.transferEncodings && strcasecmp(framing.transferEncoding.c_str(), "chunked") != 0)
-        return QStringLiteral("a transfer coding other than chunked");
-    return std::nullopt;
-}
-
-std::optional<unsigned long long> DeclaredLength(MHD_Connection* connection) {
-    const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Content-Length");
-    if (!value)
-        return std::nullopt;
-    char* end = nullptr;
-    const unsigned long long length = std::strtoull(value, &end, 10);
-    return length;
-}
-
-// One byte range of a file ("bytes=FIRST-LAST", "bytes=FIRST-", "bytes=-SUFFIX"); nothing
-// for a header this service does not take apart (several ranges), which gets the whole file.
-struct ByteRange {
-    qint64 first = 0, last = 0;
-    bool satisfiable = true;
-};
-std::optional<ByteRange> ParseRange(const char* header, qint64 size) {
-    if (!header)
-        return std::nullopt;
-    std::string_view text(header);
-    if (text.substr(0, 6) != "bytes=" || text.find(',') != std::string_view::npos)
-        return std::nullopt;
-    text.remove_prefix(6);
-    const size_t dash = text.find('-');
-    if (dash == std::string_view::npos)
-        return std::nullopt;
-    const auto number = [](std::string_view digits, qint64* out) {
-        if (digits.empty() || digits.size() > 18)
-            return false;
-        qint64 n = 0;
-        for (char c : digits) {
-            if (c < '0' || c > '9')
-                return false;
-            n = n * 10 + (c - '0');
-        }
-        *out = n;
-        return true;
-    };
-    ByteRange range;
-    qint64 a = 0, b = 0;
-    const std::string_view from = text.substr(0, dash), to = text.substr(dash + 1);
-    if (from.empty()) {
-        if (!number(to, &b) || b == 0)
-            return std::nullopt;
-        range.first = std::max<qint64>(0, size - b);
-        range.last = size - 1;
-    } else {
-        if (!number(from, &a))
-            return std::nullopt;
-        range.first = a;
-        range.last = size - 1;
-        if (!to.empty()) {
-            if (!number(to, &b) || b < a)
-                return std::nullopt;
-            range.last = std::min(b, size - 1);
-        }
-    }
-    range.satisfiable = range.first < size && size > 0;
-    return range;
+// The request's framing headers as the service reads them (see HttpHead.h).
+Framing FramingOf(MHD_Connection* connection) {
+    std::vector<HeaderField> fields;
+    MHD_get_connection_values_n(connection, MHD_HEADER_KIND, &CollectHeader, &fields);
+    return ReadFraming(fields);
 }
 
 }  // namespace
@@ -301,7 +206,7 @@ public:
         }
         // Connections are served by a few epoll threads: an idle or slow connection costs no
         // thread. Every connection has a bounded memory pool (headers beyond it get 431), a
-        // time-out, and each client address a bounded number of connections.
+        // time-out (see SetTimeOut), and each client address a bounded number of connections.
         daemon_ = MHD_start_daemon(
             MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO, 0, nullptr,
             nullptr, &Impl::Access, this, MHD_OPTION_LISTEN_SOCKET, listenSocket_,
@@ -359,13 +264,18 @@ private:
         return nullptr;
     }
 
-    static void Completed(void* cls, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
+    static void Completed(void* cls, MHD_Connection* connection, void** state,
+                          MHD_RequestTerminationCode code) {
+        auto* impl = static_cast<Impl*>(cls);
         auto* exchange = static_cast<Exchange*>(*state);
         const bool big = exchange && exchange->big;
         delete exchange;
         *state = nullptr;
         if (big)
-            static_cast<Impl*>(cls)->BigBodyDone();
+            impl->BigBodyDone();
+        // The reply is out; the connection waits for the client's next request.
+        if (code == MHD_REQUEST_TERMINATED_COMPLETED_OK)
+            impl->SetTimeOut(connection, impl->options_.readTimeoutSeconds);
     }
 
     static void ConnectionChange(void* cls, MHD_Connection* connection, void** context,
@@ -387,6 +297,16 @@ private:
 
     // The library's own messages say the same as the request log, once per bad request.
     static void LibraryMessage(void*, const char*, va_list) {}
+
+    // libmicrohttpd has one time-out per connection, counted from the last byte that moved
+    // either way. A client that sends its request slowly must not hold a connection long,
+    // while a reader on a slow line may take a while to make room for the next part of a big
+    // reply: the time-out is the write time-out while a reply is on its way, the read
+    // time-out otherwise.
+    void SetTimeOut(MHD_Connection* connection, int seconds) {
+        MHD_set_connection_option(connection, MHD_CONNECTION_OPTION_TIMEOUT,
+                                  static_cast<unsigned int>(seconds));
+    }
 
     void BigBodyDone() {
         if (--bigBodies_ == 0)
@@ -451,15 +371,16 @@ private:
     // connection closed); otherwise the request is answered once its body is in: answering
     // earlier would make the library close the connection and lose pipelined requests.
     MHD_Result Begin(MHD_Connection* connection, const char* method, Exchange* exchange) {
-        if (const auto refusal = FramingRefusal(connection)) {
+        const Framing framing = FramingOf(connection);
+        if (framing.refusal) {
             exchange->refused = true;
             return Send(connection, {400, "400 Bad Request", "text/plain; charset=utf-8", {}},
-                        RequestWhat(connection), *refusal);
+                        RequestWhat(connection), *framing.refusal);
         }
         if (std::strcmp(method, "POST") == 0) {
             // A body over the limit is read and dropped, then refused; one far over it is
             // refused before a byte of it is read.
-            const auto declared = DeclaredLength(connection);
+            const auto& declared = framing.declaredLength;
             if (declared && *declared > static_cast<unsigned long long>(DrainLimit())) {
                 exchange->refused = true;
                 return TooBig(connection);
@@ -469,7 +390,8 @@ private:
             // Room for the announced body, up to a size that a client which announces much
             // and sends nothing cannot make the service hold for long on many connections.
             if (declared && !exchange->draining)
-                exchange->body.reserve(static_cast<size_t>(std::min<unsigned long long>(*declared, 256 * 1024)));
+                exchange->body.reserve(
+                    static_cast<size_t>(std::min<unsigned long long>(*declared, 256 * 1024)));
         }
         return MHD_YES;
     }
@@ -613,8 +535,8 @@ private:
             // Browsers play and seek music and video by byte ranges.
             answer.headers.emplace_back("Accept-Ranges", "bytes");
             const qint64 size = file->content.size();
-            if (const auto range = ParseRange(
-                    MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Range"), size)) {
+            const char* header = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Range");
+            if (const auto range = ParseRange(header ? header : "", size)) {
                 if (!range->satisfiable) {
                     answer.status = 416;
                     answer.body.clear();
@@ -652,6 +574,8 @@ private:
         const MHD_Result queued =
             MHD_queue_response(connection, static_cast<unsigned int>(answer.status), response);
         MHD_destroy_response(response);
+        if (queued == MHD_YES)
+            SetTimeOut(connection, options_.writeTimeoutSeconds);
         return queued;
     }
 
@@ -692,12 +616,10 @@ private:
         if (!options_.publicUrl.isEmpty())
             return options_.publicUrl;
         const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Host");
-        const std::string host = value ? value : "";
-        bool usable = !host.empty() && host.size() <= 255;
-        for (char c : host)
-            usable = usable && IsHostChar(c);
+        const std::string_view host = value ? value : "";
         return QStringLiteral("http://") +
-               (usable ? QString::fromLatin1(host.c_str()) : fallbackHost_);
+               (IsUsableHost(host) ? QString::fromLatin1(host.data(), qsizetype(host.size()))
+                                   : fallbackHost_);
     }
 
     const ServeOptions options_;

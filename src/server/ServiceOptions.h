@@ -44,13 +44,15 @@ struct ServeOptions {
     HashCost hashCost = HashCost::Standard;
     int signInPerMinute = 30;
     int registrationPerMinute = 10;
-    int lookupsPerMinute = 120;                  // name lookups per client address
-    int failuresPerAccount = 10;                 // failed sign-ins in a quarter of an hour
-    qint64 maxPageBytes = qint64{1} << 20;       // one published page
-    qint64 pageQuotaBytes = qint64{2} << 20;     // every page of one account
+    int lookupsPerMinute = 120;               // name lookups per client address
+    int failuresPerAccount = 10;              // failed sign-ins in a quarter of an hour
+    qint64 maxPageBytes = qint64{1} << 20;    // one published page
+    qint64 pageQuotaBytes = qint64{2} << 20;  // every page of one account
     qint64 maxBodyBytes = qint64{8} << 20;
     int readTimeoutSeconds = 10;  // a connection that sends nothing for this long is closed
-    int writeTimeoutSeconds = 10;
+    // A reply that does not move for this long is dropped with its connection. Longer than the
+    // read time-out: a reader on a slow line takes a while to make room for more of a big file.
+    int writeTimeoutSeconds = 30;
     int threads = 2;                 // threads that serve connections
     int hashThreads = 2;             // threads that hash passwords
     int maxConnections = 1000;       // open connections in all

@@ -6,11 +6,12 @@
 #include <QStringView>
 
 #include <string>
-#include <string_view>
 
 namespace server {
 
 inline constexpr char kSessionCookie[] = "zr_session";
+// A token's length: 32 random bytes as small hexadecimal digits.
+inline constexpr int kSessionTokenDigits = 64;
 
 QString NewSessionToken();  // 64 hexadecimal digits from the system's random source
 QString SessionDigest(QStringView token);
@@ -18,9 +19,5 @@ QString SessionDigest(QStringView token);
 // The Set-Cookie value that hands the token to the client: for the whole site, not readable by
 // page scripts, and gone when the client program ends.
 std::string SessionCookieHeader(const QString& token);
-
-// The token from a Cookie request header, or the empty text. A token that is not 64
-// hexadecimal digits is ignored.
-QString SessionTokenFromCookies(std::string_view cookieHeader);
 
 }  // namespace server

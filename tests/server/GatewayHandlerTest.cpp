@@ -1,6 +1,7 @@
 #include "Codepage936.h"
 #include "GatewayHandler.h"
 #include "GatewayProtocol.h"
+#include "HttpHead.h"
 #include "SessionTokens.h"
 #include "SqliteStore.h"
 #include "Statements.h"
@@ -9,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 using gateway::Command;
 using server::GatewayReply;
@@ -40,7 +43,8 @@ protected:
         int signIn = 0, registration = 0, lookups = 0, failures = 0;
         qint64 pageBytes = qint64{1} << 20, quota = qint64{2} << 20;
     };
-    void MakeHandler(Limits limits) {
+    // The handler hashes with `with` when given (the fixture's cheapest hasher otherwise).
+    void MakeHandler(Limits limits, server::PasswordHasher* with = nullptr) {
         server::GatewayOptions options;
         options.signInPerMinute = limits.signIn;
         options.registrationPerMinute = limits.registration;
@@ -50,7 +54,7 @@ protected:
         options.pageQuotaBytes = limits.quota;
         options.clock = [] { return QDateTime(QDate(2026, 2, 14), QTime(9, 5, 3)); };
         options.limiterClock = [this] { return fakeNow; };
-        handler = std::make_unique<server::GatewayHandler>(*store, hasher, options);
+        handler = std::make_unique<server::GatewayHandler>(*store, with ? *with : hasher, options);
     }
 
     GatewayReply Send(const QByteArray& body, const QString& token = {},
@@ -97,7 +101,8 @@ TEST_F(GatewayHandlerTest, SettingsRowWithTheDownloadAddressOnThisSite) {
     EXPECT_EQ(Text(reply), QStringLiteral("いゼ1いZenri表白网页生成器い开放い公告いV1.2い") +
                                kSite + "/download");
     ASSERT_TRUE(store->SetSetting(columns::kDownloadAddress, "https://elsewhere.test/get"));
-    EXPECT_EQ(Fields(Query(st::SelectSystemSettings())).value(columns::kDownloadAddress), "https://elsewhere.test/get");
+    EXPECT_EQ(Fields(Query(st::SelectSystemSettings())).value(columns::kDownloadAddress),
+              "https://elsewhere.test/get");
 }
 
 TEST_F(GatewayHandlerTest, AdvertQueriesAnswerInTheSameOrder) {
@@ -135,6 +140,38 @@ TEST_F(GatewayHandlerTest, SignInLookupVerifiesThePasswordAndOpensASession) {
         EXPECT_EQ(Text(no), QStringLiteral("いゼ"));
         EXPECT_TRUE(no.setCookie.empty());
     }
+}
+
+// A sign-in for an account that does not exist costs a password check all the same: how long
+// it takes must not tell which accounts exist. Without the check against a stand-in hash, a
+// missing account is answered in well under a millisecond against tens of milliseconds for a
+// wrong password at the real cost. Medians of several tries, and only "at least half as long":
+// a comparison of times, not a race.
+TEST_F(GatewayHandlerTest, SignInTakesAsLongForAMissingAccountAsForAWrongPassword) {
+    server::PasswordHasher standard(server::HashCost::Standard);
+    MakeHandler({}, &standard);
+    ASSERT_EQ(store->InsertUser("10009", *standard.Hash(u"secret9"), "13977778888", "t0"),
+              Outcome::Done);
+    const auto median = [&](const QString& user) {
+        std::vector<double> ms;
+        for (int i = 0; i < 7; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            const GatewayReply reply = Query(st::SignInLookup(user, u"not-the-password"));
+            ms.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count());
+            EXPECT_EQ(Text(reply), QStringLiteral("いゼ"));  // refused either way
+        }
+        std::sort(ms.begin(), ms.end());
+        return ms[ms.size() / 2];
+    };
+    median(QStringLiteral("10010"));  // the stand-in hash is made on first use
+    const double wrongPassword = median(QStringLiteral("10009"));
+    const double missingAccount = median(QStringLiteral("10010"));
+    RecordProperty("wrong_password_ms", QString::number(wrongPassword, 'f', 1).toStdString());
+    RecordProperty("missing_account_ms", QString::number(missingAccount, 'f', 1).toStdString());
+    EXPECT_GE(missingAccount, wrongPassword / 2)
+        << "missing account " << missingAccount << " ms, wrong password " << wrongPassword << " ms";
 }
 
 // Sessions past their days leave the database while the service runs, not only at its start.
@@ -206,10 +243,11 @@ TEST_F(GatewayHandlerTest, RegistrationStoresAHashAndRefusesDuplicates) {
     EXPECT_TRUE(hasher.Verify(store->UserByName("20001")->passwordHash, u"pa'ss"));
 
     const QString phone = QStringLiteral("13800001111");
-    for (const QString& statement : {st::RegistrationInsert(u"20002", u"pwい", phone, u"t"),
-                                     st::RegistrationInsert(u"20003", u"", phone, u"t"),
-                                     st::RegistrationInsert(u"20004", u"pw\tx", phone, u"t"),
-                                     st::RegistrationInsert(u"20004", u"pw", u"1380000111ゼ", u"t")}) {
+    for (const QString& statement :
+         {st::RegistrationInsert(u"20002", u"pwい", phone, u"t"),
+          st::RegistrationInsert(u"20003", u"", phone, u"t"),
+          st::RegistrationInsert(u"20004", u"pw\tx", phone, u"t"),
+          st::RegistrationInsert(u"20004", u"pw", u"1380000111ゼ", u"t")}) {
         GatewayReply refused = Execute(statement);
         EXPECT_EQ(Text(refused), "BADVALUE") << statement.toStdString();
         EXPECT_EQ(refused.status, 422);
@@ -221,17 +259,19 @@ TEST_F(GatewayHandlerTest, RegistrationStoresAHashAndRefusesDuplicates) {
 TEST_F(GatewayHandlerTest, AccountNamesAndPhonesAreAsciiDigits) {
     const QString phone = QStringLiteral("13800001111");
     for (const QString& user :
-         {QStringLiteral("88888888 "), QStringLiteral(" 88888888"), QStringLiteral("８８８８８８８８"),
-          QStringLiteral("1234"), QStringLiteral("12345678901"), QStringLiteral("8888a888"),
-          QStringLiteral("\x1b[2J8888"), QStringLiteral("8888\n8888"), QStringLiteral("8888") + QChar(0) + QStringLiteral("8888"),
-          QStringLiteral("8888\t888"), QString()}) {
+         {QStringLiteral("88888888 "), QStringLiteral(" 88888888"),
+          QStringLiteral("８８８８８８８８"), QStringLiteral("1234"), QStringLiteral("12345678901"),
+          QStringLiteral("8888a888"), QStringLiteral("\x1b[2J8888"), QStringLiteral("8888\n8888"),
+          QStringLiteral("8888") + QChar(0) + QStringLiteral("8888"), QStringLiteral("8888\t888"),
+          QString()}) {
         EXPECT_EQ(Text(Execute(st::RegistrationInsert(user, u"pw", phone, u"t"))), "BADVALUE")
             << user.toStdString();
     }
-    for (const QString& badPhone :
-         {QStringLiteral("1380000111"), QStringLiteral("138000011112"), QStringLiteral("１3800001111"),
-          QStringLiteral("13800001111 "), QStringLiteral("+8613800001")}) {
-        EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"20001", u"pw", badPhone, u"t"))), "BADVALUE")
+    for (const QString& badPhone : {QStringLiteral("1380000111"), QStringLiteral("138000011112"),
+                                    QStringLiteral("１3800001111"), QStringLiteral("13800001111 "),
+                                    QStringLiteral("+8613800001")}) {
+        EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"20001", u"pw", badPhone, u"t"))),
+                  "BADVALUE")
             << badPhone.toStdString();
     }
     EXPECT_EQ(store->Users().size(), 2u);
@@ -395,7 +435,8 @@ TEST_F(GatewayHandlerTest, PagesHaveASizeLimitAndAccountsAQuota) {
     MakeHandler({.pageBytes = 100, .quota = 150});
     const QString token = SignIn("10001", "secret1");
     ASSERT_EQ(Text(Execute(st::ClaimPageName(u"mine", u"s", u"10001"), token)), "OK");
-    EXPECT_EQ(Text(Send(gateway::UploadBody(u"mine", QString(100, QLatin1Char('a'))), token)), "OK");
+    EXPECT_EQ(Text(Send(gateway::UploadBody(u"mine", QString(100, QLatin1Char('a'))), token)),
+              "OK");
     GatewayReply big = Send(gateway::UploadBody(u"mine", QString(101, QLatin1Char('b'))), token);
     EXPECT_EQ(Text(big), "TOOBIG");
     EXPECT_EQ(big.status, 413);
@@ -452,7 +493,8 @@ TEST_F(GatewayHandlerTest, HostileValuesStayValues) {
     }
     EXPECT_EQ(store->Users().size(), 2u);
     const QString password = QStringLiteral("x'); drop table 用户管理; --");
-    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"30001", password, u"13800001111", u"t"))), "OK");
+    EXPECT_EQ(Text(Execute(st::RegistrationInsert(u"30001", password, u"13800001111", u"t"))),
+              "OK");
     EXPECT_EQ(store->Users().size(), 3u);
     EXPECT_FALSE(SignIn("30001", password).isEmpty());
 }
@@ -525,20 +567,22 @@ TEST_F(GatewayHandlerTest, LookupsAreLimitedPerAddressAndNetwork) {
 TEST_F(GatewayHandlerTest, RepeatedFailuresLockTheAccountForAWhile) {
     MakeHandler({.failures = 3});
     for (int i = 0; i < 3; ++i) {
-        const GatewayReply failed = Send(
-            gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", u"guess")), {},
-            QStringLiteral("10.1.%1.1").arg(i));
+        const GatewayReply failed =
+            Send(gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", u"guess")), {},
+                 QStringLiteral("10.1.%1.1").arg(i));
         EXPECT_EQ(Text(failed), QStringLiteral("いゼ"));
     }
-    const GatewayReply locked = Send(
-        gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", u"secret1")), {}, "10.9.9.9");
+    const GatewayReply locked =
+        Send(gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", u"secret1")), {},
+             "10.9.9.9");
     EXPECT_EQ(Text(locked), "LIMIT");
     EXPECT_TRUE(locked.setCookie.empty());
     // Other accounts sign in as before.
     EXPECT_FALSE(SignIn("10002", "secret2").isEmpty());
     fakeNow += std::chrono::minutes(16);
     EXPECT_FALSE(SignIn("10001", "secret1").isEmpty());
-}TEST(GatewayHelpers, AddressesAndSeparators) {
+}
+TEST(GatewayHelpers, AddressesAndSeparators) {
     EXPECT_EQ(server::ExpandAddress("/shop", "http://h:1"), "http://h:1/shop");
     EXPECT_EQ(server::ExpandAddress("http://x/y", "http://h:1"), "http://x/y");
     EXPECT_EQ(server::ExpandAddress("//cdn/x", "http://h:1"), "//cdn/x");

@@ -1,6 +1,7 @@
 // The service's HTTP layer under the requests an attacker on the open internet sends: slow
-// clients, idle connections, oversized and conflicting heads and lengths, pipelining, and a
-// burst of sign-ins. Raw sockets, so that nothing tidies the requests up first.
+// clients and slow readers, idle connections, oversized, conflicting and folded heads and
+// lengths, pipelining, a burst of sign-ins and one of uploads; and what the log keeps of them.
+// Raw sockets, so that nothing tidies the requests up first.
 
 #include "Gateway.h"
 #include "ServiceAddress.h"
@@ -10,29 +11,55 @@
 
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 // A plain TCP connection to the service from a loopback address of choice (127.0.0.x are all
 // this machine's), so that one test can be several clients.
 class Raw {
 public:
-    Raw(const QString& url, const char* from = "127.0.0.1") {
+    // A narrow connection takes little at a time: a small receive buffer and small segments
+    // keep the sender's socket buffer small too, so that most of a big reply stays with the
+    // service until the client reads it, as it does at the end of a slow line.
+    enum class Window { Normal, Narrow };
+
+    Raw(const QString& url, const char* from = "127.0.0.1", Window window = Window::Normal) {
         const QUrl base(url);
         fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (window == Window::Narrow) {
+            const int buffer = 1024, segment = 256;
+            setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
+            setsockopt(fd_, IPPROTO_TCP, TCP_MAXSEG, &segment, sizeof segment);
+        }
         sockaddr_in local{};
         local.sin_family = AF_INET;
         inet_pton(AF_INET, from, &local.sin_addr);
@@ -71,6 +98,17 @@ public:
             }
             out.append(buffer, size_t(n));
         }
+        return out;
+    }
+    // At most `count` bytes: what has arrived, or the first that arrive within `ms`.
+    std::string ReadUpTo(size_t count, int ms) {
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, ms) <= 0)
+            return {};
+        std::string out(count, '\0');
+        const ssize_t n = ::recv(fd_, out.data(), count, 0);
+        out.resize(n > 0 ? size_t(n) : 0);
+        closed_ = closed_ || n <= 0;
         return out;
     }
     // One whole response (its head and a body of its Content-Length), or what came until the
@@ -119,6 +157,22 @@ int CountResponses(const std::string& responses) {
     return n;
 }
 
+std::string BodyOf(const std::string& response) {
+    const size_t head = response.find("\r\n\r\n");
+    return head == std::string::npos ? std::string() : response.substr(head + 4);
+}
+
+// The Content-Length of a response's head, or -1.
+qint64 DeclaredLengthOf(const std::string& response) {
+    const size_t head = response.find("\r\n\r\n");
+    const size_t at = response.find("Content-Length: ");
+    return at != std::string::npos && at < head ? std::stoll(response.substr(at + 16)) : -1;
+}
+
+// The biggest file of the site (the page styles' song, 0.9 MB; a published page is at most
+// 1 MB). On a narrow connection most of it waits with the service until the client takes it.
+constexpr char kBigFileRequest[] = "GET /biaobai/media/love-song.mp3 HTTP/1.1\r\nHost: x\r\n\r\n";
+
 class HttpLayer : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -153,10 +207,12 @@ TEST_F(HttpLayer, SlowClientsDoNotStopOthers) {
     clock.start();
     const auto settings = gateway::Query(statements::SelectSystemSettings());
     EXPECT_TRUE(settings.HasRecord(1));
-    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_LT(clock.elapsed(), 1000);
     for (auto& s : slow)
         s->Send("X-Slow: 2\r\n");
+    clock.restart();
     EXPECT_TRUE(gateway::ReadSystemSettings());
+    EXPECT_LT(clock.elapsed(), 1000);
 }
 
 // One address holds at most 64 connections; the ones past that are turned away, and other
@@ -244,6 +300,12 @@ TEST_F(HttpLayer, AmbiguousFramingIsRefusedAtOnce) {
         {"length and chunked",
          post + "Content-Length: 5\r\nTransfer-Encoding: chunked\r\n\r\nzc=51"},
         {"a line without colon", post + "NoColon\r\nContent-Length: 5\r\n\r\nzc=51"},
+        // A line that starts with a blank or a tab continues the one before (obsolete line
+        // folding): a proxy that unfolds reads other headers than the service would.
+        {"a folded line", post + "X-Note: a\r\n b\r\nContent-Length: 5\r\n\r\nzc=51"},
+        {"a folded length", post + "Content-Length: 5\r\n\t6\r\n\r\nzc=51"},
+        {"a folded transfer coding",
+         post + "Transfer-Encoding: chunked\r\n x\r\n\r\n5\r\nzc=51\r\n0\r\n\r\n"},
         {"negative length", post + "Content-Length: -1\r\n\r\n"},
     };
     for (const Case& c : cases) {
@@ -316,7 +378,8 @@ TEST_F(HttpLayer, QueriesDoNotWaitBehindSignIns) {
     for (int i = 0; i < 12; ++i) {
         const QByteArray lookup = gateway::StatementBody(
             gateway::Command::Query,
-            statements::SignInLookup(i % 2 ? QString::number(20000000 + i) : QStringLiteral("88888888"), u"wrong"));
+            statements::SignInLookup(
+                i % 2 ? QString::number(20000000 + i) : QStringLiteral("88888888"), u"wrong"));
         signIns.push_back(std::make_unique<Raw>(hashing.Url()));
         signIns.back()->Send("POST /asp/index.asp HTTP/1.1\r\nHost: x\r\nContent-Length: " +
                              std::to_string(lookup.size()) + "\r\n\r\n" + lookup.toStdString());
@@ -338,6 +401,213 @@ TEST_F(HttpLayer, QueriesDoNotWaitBehindSignIns) {
     const qint64 allMs = clock.elapsed();
     EXPECT_EQ(answered, 12);
     EXPECT_LT(queryMs * 3, allMs) << "query " << queryMs << " ms, sign-ins " << allMs << " ms";
+}
+
+// 64 clients that take a big file a byte now and then hold their replies half sent, and no
+// thread: every other request is answered meanwhile. The old layer stopped the rest for 20 s.
+TEST_F(HttpLayer, SlowReadersDoNotStopOthers) {
+    const char* addresses[] = {"127.0.0.2", "127.0.0.3", "127.0.0.4", "127.0.0.5"};
+    std::vector<std::unique_ptr<Raw>> readers;
+    for (int i = 0; i < 64; ++i) {
+        readers.push_back(
+            std::make_unique<Raw>(service.Url(), addresses[i % 4], Raw::Window::Narrow));
+        ASSERT_TRUE(readers.back()->Connected());
+        ASSERT_TRUE(readers.back()->Send(kBigFileRequest));
+    }
+    for (auto& reader : readers)
+        ASSERT_EQ(reader->ReadUpTo(1, 5000), "H");  // every reply has begun
+    for (int round = 0; round < 3; ++round) {
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_TRUE(gateway::ReadSystemSettings());
+        EXPECT_EQ(StatusOf(Exchange("GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n")), 200);
+        EXPECT_LT(clock.elapsed(), 1000) << "round " << round;
+        for (auto& reader : readers)
+            EXPECT_EQ(reader->ReadUpTo(1, 5000).size(), 1u);
+    }
+    // The replies were kept, not dropped: a reader that takes the rest gets the whole file.
+    const std::string rest = readers.front()->ReadResponse(30000);
+    EXPECT_GT(DeclaredLengthOf(rest), 800 * 1024);
+    EXPECT_EQ(qint64(BodyOf(rest).size()), DeclaredLengthOf(rest));
+}
+
+// 320 connections that say nothing (64 from each of five addresses, as many as one address
+// may hold) cost no thread: the next request is answered at once, and each of them is still
+// served when it speaks. The old layer made the next request wait 25 s.
+TEST_F(HttpLayer, IdleConnectionsDoNotDelayTheNextRequest) {
+    std::vector<std::unique_ptr<Raw>> idle;
+    for (int a = 0; a < 5; ++a) {
+        const std::string from = "127.0.0." + std::to_string(40 + a);
+        for (int i = 0; i < 64; ++i) {
+            idle.push_back(std::make_unique<Raw>(service.Url(), from.c_str()));
+            ASSERT_TRUE(idle.back()->Connected());
+        }
+    }
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(gateway::ReadSystemSettings());
+    EXPECT_LT(clock.elapsed(), 1500);
+    for (int a = 0; a < 5; ++a) {
+        Raw& last = *idle[size_t(a * 64 + 63)];
+        ASSERT_TRUE(last.Send("GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n"));
+        EXPECT_EQ(StatusOf(last.ReadResponse(3000)), 200) << "address " << a;
+    }
+}
+
+// A client on a slow line may take a while to make room for more of a big reply: a reply that
+// does not move waits for the write time-out, whatever the read time-out, which holds for a
+// client that sends nothing. Once the reply is out, the read time-out holds again.
+TEST_F(HttpLayer, AStalledReplyWaitsForTheWriteTimeOut) {
+    const auto start = [](const char* readSeconds, const char* writeSeconds) {
+        ServiceProcess::Options options;
+        options.extraArguments << "--read-timeout" << readSeconds << "--write-timeout"
+                               << writeSeconds;
+        return std::make_unique<ServiceProcess>(options);
+    };
+    const auto patient = start("1", "30");
+    const auto strict = start("30", "1");
+    ASSERT_TRUE(patient->Start()) << patient->Error().toStdString();
+    ASSERT_TRUE(strict->Start()) << strict->Error().toStdString();
+    Raw waited(patient->Url(), "127.0.0.1", Raw::Window::Narrow);
+    Raw dropped(strict->Url(), "127.0.0.1", Raw::Window::Narrow);
+    for (Raw* reader : {&waited, &dropped}) {
+        ASSERT_TRUE(reader->Send(kBigFileRequest));
+        ASSERT_EQ(reader->ReadUpTo(1, 5000), "H");
+    }
+    // The readers take nothing while two silent clients of the patient service, one after the
+    // other, are closed by its read time-out of 1 s.
+    for (int i = 0; i < 2; ++i) {
+        Raw silent(patient->Url());
+        ASSERT_TRUE(silent.Connected());
+        EXPECT_TRUE(silent.ClosedWithin(5000));
+    }
+    const std::string whole = waited.ReadResponse(30000);
+    EXPECT_GT(DeclaredLengthOf(whole), 800 * 1024);
+    EXPECT_EQ(qint64(BodyOf(whole).size()), DeclaredLengthOf(whole));
+    EXPECT_TRUE(waited.ClosedWithin(5000));  // idle after its reply: the read time-out
+
+    const std::string cut = dropped.ReadResponse(30000);
+    EXPECT_TRUE(dropped.ClosedWithin(1000));
+    EXPECT_GT(DeclaredLengthOf(cut), 800 * 1024);
+    EXPECT_LT(qint64(BodyOf(cut).size()), DeclaredLengthOf(cut));
+}
+
+// A percent sign in a target is data: the line keeps the target as it came, and the status and
+// the duration in their places. A head refused as malformed, by the library or by the
+// service, is logged with the address of the client that sent it.
+TEST_F(HttpLayer, LogLinesKeepTargetsAndClientAddresses) {
+    for (const char* target : {"/healthz?%01", "/healthz?%%", "/healthz?%1%2"}) {
+        EXPECT_EQ(StatusOf(Exchange(std::string("GET ") + target + " HTTP/1.1\r\nHost: x\r\n\r\n")),
+                  200)
+            << target;
+    }
+    Raw noColon(service.Url(), "127.0.0.7");
+    ASSERT_TRUE(noColon.Send("GET /healthz HTTP/1.1\r\nHost: x\r\nNoColon\r\n\r\n"));
+    EXPECT_EQ(StatusOf(noColon.ReadResponse(3000)), 400);
+    Raw folded(service.Url(), "127.0.0.8");
+    ASSERT_TRUE(folded.Send("GET /healthz HTTP/1.1\r\nHost: x\r\nX-A: 1\r\n 2\r\n\r\n"));
+    EXPECT_EQ(StatusOf(folded.ReadResponse(3000)), 400);
+
+    const QString time = QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} ");
+    const QString duration = QStringLiteral(" \\d+\\.\\d\\dms$");
+    const QRegularExpression expected[] = {
+        QRegularExpression(
+            time + QStringLiteral("127\\.0\\.0\\.1 GET /healthz\\?%01 \"healthy\" 200") + duration),
+        QRegularExpression(
+            time + QStringLiteral("127\\.0\\.0\\.1 GET /healthz\\?%% \"healthy\" 200") + duration),
+        QRegularExpression(time +
+                           QStringLiteral("127\\.0\\.0\\.1 GET /healthz\\?%1%2 \"healthy\" 200") +
+                           duration),
+        // The library refused the head: its line is written when the connection ends.
+        QRegularExpression(time + QStringLiteral("127\\.0\\.0\\.7 \\? /healthz \"[^\"]+\" 400") +
+                           duration),
+        QRegularExpression(
+            time + QStringLiteral("127\\.0\\.0\\.8 GET /healthz \"a folded header line\" 400") +
+            duration),
+    };
+    QStringList lines;
+    QElapsedTimer clock;
+    clock.start();
+    const auto allFound = [&] {
+        lines = service.LogLines();
+        return std::all_of(std::begin(expected), std::end(expected),
+                           [&](const auto& line) { return lines.indexOf(line) >= 0; });
+    };
+    Raw quiet(service.Url());  // a pause between looks: it sends nothing, so nothing comes
+    while (!allFound() && clock.elapsed() < 5000)
+        quiet.ClosedWithin(50);
+    for (const QRegularExpression& line : expected)
+        EXPECT_GE(lines.indexOf(line), 0) << line.pattern().toStdString() << "\n"
+                                          << lines.join('\n').toStdString();
+}
+
+// A burst of the largest uploads at once takes memory for their bodies (some 250 MB here);
+// once the service is idle again it has given that memory back (the old layer kept 1.0 to
+// 1.2 GB). The C library's allocator keeps freed memory unless told otherwise; a sanitizer's
+// allocator keeps it in quarantine by design, so there the figure says nothing.
+TEST_F(HttpLayer, MemoryOfAnUploadBurstIsGivenBack) {
+    if (kAddressSanitizer)
+        GTEST_SKIP() << "freed memory stays in the address sanitizer's quarantine";
+    // The demo account signs in and claims a page; its session cookie goes with every upload.
+    const std::string signIn =
+        gateway::StatementBody(gateway::Command::Query,
+                               statements::SignInLookup(u"88888888", u"zenri520"))
+            .toStdString();
+    const std::string signedIn =
+        Exchange("POST /asp/index.asp HTTP/1.1\r\nHost: x\r\nContent-Length: " +
+                 std::to_string(signIn.size()) + "\r\n\r\n" + signIn);
+    const size_t cookieAt = signedIn.find("zr_session=");
+    ASSERT_NE(cookieAt, std::string::npos) << signedIn;
+    const std::string cookie = signedIn.substr(cookieAt, signedIn.find(';', cookieAt) - cookieAt);
+    const auto post = [&](const QByteArray& body) {
+        return "POST /asp/index.asp HTTP/1.1\r\nHost: x\r\nCookie: " + cookie +
+               "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
+               body.toStdString();
+    };
+    const std::string claimed = Exchange(post(gateway::StatementBody(
+        gateway::Command::Execute, statements::ClaimPageName(u"burst", u"s", u"88888888"))));
+    ASSERT_EQ(BodyOf(claimed), "OK") << claimed;
+
+    // A page just under the page limit (1 MB in code page 936), and its upload body.
+    const std::string upload = post(gateway::UploadBody(u"burst", QString(500000, QChar(0x7231))));
+    ASSERT_EQ(BodyOf(Exchange(upload, 30000)), "OK");
+    const double before = service.ResidentMegabytes();
+
+    std::vector<std::thread> clients;
+    std::atomic<int> stored{0};
+    for (int i = 0; i < 64; ++i) {
+        clients.emplace_back([this, &upload, &stored, i] {
+            const std::string from = "127.0.0." + std::to_string(50 + i % 4);
+            Raw raw(service.Url(), from.c_str());
+            if (raw.Send(upload) && BodyOf(raw.ReadResponse(120000)) == "OK")
+                ++stored;
+        });
+    }
+    // The memory while the burst lasts, sampled as its clients finish.
+    double peak = before;
+    for (std::thread& client : clients) {
+        client.join();
+        peak = std::max(peak, service.ResidentMegabytes());
+    }
+    EXPECT_EQ(stored.load(), 64);
+
+    // The memory goes back when the last body is done, which is just after its reply left.
+    // Measured: 4 to 5 MB kept; 34 to 226 MB without giving memory back.
+    constexpr double kKeptMegabytes = 50;
+    double after = service.ResidentMegabytes();
+    QElapsedTimer clock;
+    clock.start();
+    Raw idle(service.Url());
+    while (after - before >= kKeptMegabytes && clock.elapsed() < 5000) {
+        idle.ClosedWithin(100);  // waits a tenth of a second on a connection that stays quiet
+        after = service.ResidentMegabytes();
+    }
+    RecordProperty("rss_before_mb", int(before));
+    RecordProperty("rss_peak_mb", int(peak));
+    RecordProperty("rss_after_mb", int(after));
+    EXPECT_LT(after - before, kKeptMegabytes)
+        << "before " << before << " MB, peak " << peak << " MB, idle after " << after << " MB";
+    EXPECT_TRUE(gateway::ReadSystemSettings());
 }
 
 }  // namespace

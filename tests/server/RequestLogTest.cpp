@@ -39,6 +39,19 @@ TEST(RequestLogLine, PercentSignsInFieldsStayAsTheyCame) {
         "\"REFUSED unknown statement: %1 %2F %5\" 400 0.50ms");
 }
 
+// "%01" and "%%" as a request brings them ("GET /healthz?%01" was once logged as
+// "GET /healthz?200 ..."), in every field of the line.
+TEST(RequestLogLine, PlaceholderLikeSequencesInEveryFieldStayAsTheyCame) {
+    EXPECT_EQ(Line(Entry(QStringLiteral("GET /healthz?%01"), QStringLiteral("healthy"))),
+              "2026-01-31 20:15:02.117 127.0.0.1 GET /healthz?%01 \"healthy\" 400 0.50ms");
+    EXPECT_EQ(Line(Entry(QStringLiteral("GET /?%%"), QStringLiteral("REFUSED %% %01 %1%2"))),
+              "2026-01-31 20:15:02.117 127.0.0.1 GET /?%% \"REFUSED %% %01 %1%2\" 400 0.50ms");
+    LogEntry entry = Entry(QStringLiteral("%3 %04"), QStringLiteral("%5%%6"));
+    entry.time = QStringLiteral("%1");
+    entry.client = QStringLiteral("%%2");
+    EXPECT_EQ(Line(entry), "%1 %%2 %3 %04 \"%5%%6\" 400 0.50ms");
+}
+
 TEST(RequestLogLine, QuotesAndLineBreaksOfTheOutcomeAreEscaped) {
     EXPECT_EQ(Line(Entry(QStringLiteral("zc=?"), QStringLiteral("a \"b\" \\ c\r\nd"))),
               "2026-01-31 20:15:02.117 127.0.0.1 zc=? \"a \\\"b\\\" \\\\ c\\r\\nd\" "
