@@ -1,5 +1,7 @@
 #include "ServiceOptions.h"
 
+#include "DatabaseLocation.h"
+
 #include <QFile>
 
 #include <set>
@@ -10,6 +12,7 @@ namespace {
 const std::set<QString>& ValueOptions() {
     static const std::set<QString> names{QStringLiteral("listen"),
                                          QStringLiteral("db"),
+                                         QStringLiteral("pg"),
                                          QStringLiteral("config"),
                                          QStringLiteral("site"),
                                          QStringLiteral("hash-cost"),
@@ -54,7 +57,7 @@ bool ReadInt(const std::map<QString, QString>& values, const char* name, qint64 
 // http:// or https://, a host of letters, digits, dots, dashes (or a bracketed IPv6 address),
 // an optional port and path: nothing that could break a reply or a header.
 bool IsPublicUrl(const QString& url) {
-    const qsizetype scheme = url.startsWith(QLatin1String("https://")) ? 8
+    const qsizetype scheme = url.startsWith(QLatin1String("https://"))  ? 8
                              : url.startsWith(QLatin1String("http://")) ? 7
                                                                         : 0;
     if (scheme == 0 || url.size() == scheme || url.size() > 200)
@@ -178,8 +181,24 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
     };
     if (const auto db = get("db"))
         o.database = *db;
+    if (const auto pg = get("pg")) {
+        if (!o.database.isEmpty()) {
+            *error = QStringLiteral("--db and --pg name two databases: give one");
+            return std::nullopt;
+        }
+        const auto location = PostgresLocationFromConnectionString(*pg, error);
+        if (!location) {
+            *error = QStringLiteral("--pg: %1").arg(*error);
+            return std::nullopt;
+        }
+        o.database = *location;
+    }
     if (o.database.isEmpty()) {
-        *error = QStringLiteral("no database given: use --db PATH");
+        *error = QStringLiteral("no database given: use --db PATH or --db postgresql://...");
+        return std::nullopt;
+    }
+    if (IsPostgresLocation(o.database) && !ParsePostgresLocation(o.database, error)) {
+        *error = QStringLiteral("--db: %1").arg(*error);
         return std::nullopt;
     }
     if (const auto listen = get("listen")) {
@@ -198,8 +217,9 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
         while (o.publicUrl.endsWith(QLatin1Char('/')))
             o.publicUrl.chop(1);
         if (!IsPublicUrl(o.publicUrl)) {
-            *error = QStringLiteral("--public-url needs an address like https://example.com, "
-                                    "not \"%1\"")
+            *error = QStringLiteral(
+                         "--public-url needs an address like https://example.com, "
+                         "not \"%1\"")
                          .arg(*url);
             return std::nullopt;
         }

@@ -1,5 +1,7 @@
 #include "SqlConnection.h"
 
+#include "DatabaseLocation.h"
+
 #include <QSqlError>
 
 #include <atomic>
@@ -28,10 +30,14 @@ SqlConnection::SqlConnection(const SqlDialect& dialect, const QString& location,
     : dialect_(dialect),
       name_(QStringLiteral("zr-store-%1-%2").arg(storeId).arg(g_nextConnection++)) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QLatin1String(dialect.driver), name_);
-    db.setDatabaseName(location);
-    db.setConnectOptions(QLatin1String(dialect.connectOptions));
+    QString problem;
+    if (!dialect.configure(db, location, &problem)) {
+        qWarning("database: cannot use %s: %s", qPrintable(Redacted(location)),
+                 qPrintable(problem));
+        return;
+    }
     if (!db.open()) {
-        qWarning("database: cannot open %s: %s", qPrintable(location),
+        qWarning("database: cannot open %s: %s", qPrintable(Redacted(location)),
                  qPrintable(db.lastError().text()));
         return;
     }
@@ -82,6 +88,19 @@ QSqlQuery* SqlConnection::Run(Sql which, std::initializer_list<QVariant> values)
 }
 
 int SqlConnection::Exec(Sql which, std::initializer_list<QVariant> values) {
+    // Transaction control and the schema run as they are: PostgreSQL prepares only
+    // statements on rows.
+    if (which == Sql::Begin || which == Sql::Commit || which == Sql::Rollback ||
+        which == Sql::SchemaTable) {
+        if (!open_)
+            return -1;
+        QSqlQuery control(Database());
+        if (!control.exec(QString::fromUtf8(dialect_.Text(which)))) {
+            WarnAbout(control);
+            return -1;
+        }
+        return 0;
+    }
     QSqlQuery* q = Run(which, values);
     if (!q)
         return -1;
@@ -144,6 +163,10 @@ quint64 SqlConnection::NewStoreId() {
 
 WriteTransaction::WriteTransaction(SqlConnection* c, std::mutex& m) : c_(c), lock_(m) {
     ok_ = c_ && c_->Exec(Sql::Begin) >= 0;
+    if (ok_ && c_->Exec(Sql::LockWrites) < 0) {
+        c_->Exec(Sql::Rollback);
+        ok_ = false;
+    }
 }
 
 WriteTransaction::~WriteTransaction() {

@@ -15,7 +15,8 @@ namespace server {
 
 // Every statement of the store. Values are always bound, never spliced into the text.
 enum class Sql {
-    Begin,  // a write transaction that holds the write lock from its start
+    Begin,        // a write transaction
+    LockWrites,   // run first in it: holds the database's write lock until it ends
     Commit,
     Rollback,
     SelectOne,
@@ -88,10 +89,12 @@ struct SqlDialect {
     const char* driver;       // the QtSql driver
     const SqlTexts* texts;
     std::span<const SchemaStep> schema;  // in order of version
+    // Gives a new connection the store's location (a file, a server's address); false
+    // with the reason when the location cannot be used.
+    bool (*configure)(QSqlDatabase& db, const QString& location, QString* error);
     // Run on every new connection before it is used (journal mode, time-outs); false when
     // the connection cannot be used.
     bool (*setUp)(QSqlDatabase& db);
-    const char* connectOptions;  // for QSqlDatabase::setConnectOptions
 
     const char* Text(Sql id) const { return (*texts)[static_cast<std::size_t>(id)].text; }
     int CurrentSchema() const { return schema.empty() ? 0 : schema.back().version; }
@@ -99,5 +102,7 @@ struct SqlDialect {
 
 // The embedded database: SQLite in WAL mode.
 const SqlDialect& SqliteDialect();
+// A PostgreSQL server, shared by any number of service instances.
+const SqlDialect& PostgresDialect();
 
 }  // namespace server

@@ -1,5 +1,6 @@
 #include "SqlStore.h"
 
+#include "DatabaseLocation.h"
 #include "SqlConnection.h"
 
 #include <QSqlError>
@@ -72,7 +73,7 @@ bool SqlStore::Initialise(QString* error) {
         return false;
     };
     if (!Connection()->IsOpen())
-        return fail(QStringLiteral("cannot open the database %1").arg(location_));
+        return fail(QStringLiteral("cannot open the database %1").arg(Redacted(location_)));
     QString problem;
     const Outcome outcome = Write([&](SqlConnection& c) {
         QSqlQuery q(c.Database());

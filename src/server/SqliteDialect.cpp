@@ -15,6 +15,7 @@ namespace {
 
 constexpr SqlTexts kTexts{{
     {Sql::Begin, "BEGIN IMMEDIATE"},
+    {Sql::LockWrites, "SELECT 1"},  // BEGIN IMMEDIATE has taken the lock already
     {Sql::Commit, "COMMIT"},
     {Sql::Rollback, "ROLLBACK"},
     {Sql::SelectOne, "SELECT 1"},
@@ -128,6 +129,12 @@ constexpr const char* kVersion2[] = {
 
 constexpr SchemaStep kSchema[] = {{1, kVersion1}, {2, kVersion2}};
 
+bool Configure(QSqlDatabase& db, const QString& location, QString*) {
+    db.setDatabaseName(location);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    return true;
+}
+
 // WAL lets readers go on while a page is written; NORMAL syncing keeps every committed
 // transaction through a crash of the process (not of the machine).
 bool SetUp(QSqlDatabase& db) {
@@ -143,8 +150,7 @@ bool SetUp(QSqlDatabase& db) {
 }  // namespace
 
 const SqlDialect& SqliteDialect() {
-    static const SqlDialect dialect{"QSQLITE", &kTexts, kSchema, &SetUp,
-                                    "QSQLITE_BUSY_TIMEOUT=10000"};
+    static const SqlDialect dialect{"QSQLITE", &kTexts, kSchema, &Configure, &SetUp};
     return dialect;
 }
 

@@ -1,5 +1,6 @@
 #include "Store.h"
 
+#include "DatabaseLocation.h"
 #include "SqliteStore.h"
 
 namespace server {
@@ -11,11 +12,20 @@ const QStringList& SettingsColumnNames() {
     return names;
 }
 
+bool IsServerDatabase(const QString& location) {
+    return IsPostgresLocation(location);
+}
+
 std::unique_ptr<Store> OpenStore(const QString& location, QString* error) {
     if (location.isEmpty()) {
         if (error)
             *error = QStringLiteral("no database given (--db PATH)");
         return nullptr;
+    }
+    if (IsPostgresLocation(location)) {
+        if (!ParsePostgresLocation(location, error))
+            return nullptr;
+        return std::make_unique<SqlStore>(PostgresDialect(), location);
     }
     return std::make_unique<SqliteStore>(location);
 }

@@ -16,6 +16,7 @@
 #include "ShellFixture.h"
 #include "StyleEditor.h"
 #include "Wini.h"
+#include "XmlHttp.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -175,6 +176,68 @@ TEST_F(Journey, PublishedAddressesLastAcrossARestart) {
     EXPECT_EQ(service.Url(), before);
     for (const QString& a : addresses)
         EXPECT_EQ(HttpGet(a).status, 200) << a.toStdString();
+}
+
+// Several services on one PostgreSQL database, as behind a load balancer: every request may
+// reach another one. The client signs in through the first, publishes through the second and
+// renames through the third; all three serve the page at once.
+TEST_F(Journey, ThreeServicesOnOneDatabaseServeOneJourney) {
+    ServiceProcess::Options options;
+    options.store = TestDatabase::Kind::Postgres;
+    ServiceProcess first(options);
+    if (!TestDatabase::PostgresServer())
+        GTEST_SKIP() << "no test PostgreSQL server: run the tests through ctest";
+    ASSERT_TRUE(first.Start()) << first.Error().toStdString();
+    options.shareWith = &first;
+    ServiceProcess second(options), third(options);
+    ASSERT_TRUE(second.Start()) << second.Error().toStdString();
+    ASSERT_TRUE(third.Start()) << third.Error().toStdString();
+
+    ASSERT_TRUE(service::SetAddress(first.Url()));
+    auto* window = new Main();
+    QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
+    QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
+    ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
+    Type(login->N_TextBox1, "88888888");
+    Type(login->N_TextBox2, "zenri520");
+    Press(login->N_Shape2);
+    ASSERT_TRUE(window->FGZS->isEnabled());
+
+    ASSERT_TRUE(service::SetAddress(second.Url()));
+    ClickablePicture* tile = window->Image1[2];
+    QTest::mouseClick(tile, Qt::LeftButton, {}, tile->rect().center());
+    StyleEditor* editor = EditorDesk::Instance().Find(3);
+    ASSERT_TRUE(editor);
+    QTest::mouseClick(editor->Command2, Qt::LeftButton);
+    SCCT* upload = SCCT::Instance();
+    ASSERT_TRUE(upload);
+    Type(upload->Text1, "three");
+    Press(upload->N_Shape2);
+    ASSERT_EQ(upload->TS->text(), "上传成功！");
+
+    ASSERT_TRUE(service::SetAddress(third.Url()));
+    Press(upload->N_Shape3);
+    Type(upload->Text4, "threeways");
+    Press(upload->N_Shape5);
+    EXPECT_EQ(upload->TS->text(), "专属名称修改成功");
+
+    // Each did its part of the journey ...
+    EXPECT_TRUE(first.LogContains("\"sign-in-lookup (signed in)\" 200"));
+    EXPECT_TRUE(second.LogContains("zc=4 \"upload "));
+    EXPECT_TRUE(third.LogContains("zc=5 \"rename"));
+    EXPECT_FALSE(first.LogContains("zc=4"));
+    EXPECT_FALSE(second.LogContains("zc=5"));
+    // ... and each serves the result.
+    const QByteArray bytes = cp936::Encode(GGCT::Instance().FGN);
+    for (const ServiceProcess* s : {&first, &second, &third}) {
+        const HttpResult page = HttpGet(s->Url() + "/love/threeways");
+        EXPECT_EQ(page.status, 200) << s->Url().toStdString();
+        EXPECT_EQ(page.body, bytes) << s->Url().toStdString();
+        EXPECT_EQ(HttpGet(s->Url() + "/love/three").status, 404) << s->Url().toStdString();
+    }
+    EXPECT_EQ(first.Query("SELECT 文件名 FROM 用户管理 WHERE 用户='88888888'"),
+              (std::vector<QStringList>{{"threeways"}}));
+    xmlhttp::Manager().clearConnectionCache();
 }
 
 }  // namespace

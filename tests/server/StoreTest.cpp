@@ -1,9 +1,7 @@
 #include "SqliteStore.h"
+#include "TestDatabase.h"
 
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -16,46 +14,46 @@ using server::SqliteStore;
 
 namespace {
 
-class StoreTest : public ::testing::Test {
+// Every test runs on both stores: the embedded SQLite file and a PostgreSQL server. They
+// must behave alike, down to letter case and the order of listings.
+class StoreTest : public ::testing::TestWithParam<TestDatabase::Kind> {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        store = std::make_unique<SqliteStore>(dir.filePath("store.db"));
+        if (!db.Ready())
+            GTEST_SKIP() << db.Error().toStdString();
+        store = Open();
         QString error;
         ASSERT_TRUE(store->Initialise(&error)) << error.toStdString();
     }
 
-    // A statement on a connection of the test's own, as another program would see the file.
-    QString Scalar(const QString& sql) {
-        QString value;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "store-test-peek");
-            db.setDatabaseName(dir.filePath("store.db"));
-            if (db.open()) {
-                QSqlQuery q(db);
-                if (q.exec(sql) && q.next())
-                    value = q.value(0).toString();
-            }
-        }
-        QSqlDatabase::removeDatabase("store-test-peek");
-        return value;
+    std::unique_ptr<server::Store> Open() {
+        QString error;
+        auto opened = server::OpenStore(db.Location(), &error);
+        EXPECT_TRUE(opened) << error.toStdString();
+        return opened;
     }
+
+    // A statement on a connection of the test's own, as another program would see the data.
+    QString Scalar(const QString& sql) { return db.Scalar(sql); }
+    bool IsSqlite() const { return GetParam() == TestDatabase::Kind::Sqlite; }
 
     void AddUser(const QString& user) {
         ASSERT_EQ(store->InsertUser(user, "hash-" + user, "13800000000", "2026-01-01 10:00:00"),
                   Outcome::Done);
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<SqliteStore> store;
+    TestDatabase db{GetParam()};
+    std::unique_ptr<server::Store> store;
 };
 
-TEST_F(StoreTest, SchemaIsCreatedOnceAndVersioned) {
+TEST_P(StoreTest, SchemaIsCreatedOnceAndVersioned) {
     EXPECT_EQ(store->SchemaVersion(), 2);
     QString error;
     EXPECT_TRUE(store->Initialise(&error)) << error.toStdString();
-    EXPECT_EQ(Scalar("SELECT group_concat(version) FROM schema_version"), "1,2");
-    EXPECT_EQ(Scalar("PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(db.Joined("version", "schema_version", "version"), "1,2");
+    if (IsSqlite()) {
+        EXPECT_EQ(Scalar("PRAGMA journal_mode"), "wal");
+    }
     // The settings row exists from the start, with the client's version.
     const auto row = store->SettingsRow();
     ASSERT_TRUE(row);
@@ -65,15 +63,21 @@ TEST_F(StoreTest, SchemaIsCreatedOnceAndVersioned) {
 }
 
 // Password hashes, phones and session digests are for the service's own user alone.
-TEST_F(StoreTest, DatabaseFilesAreReadableByTheirOwnerOnly) {
-    constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+// (A PostgreSQL server keeps its files its own way.)
+TEST(SqliteStoreFiles, AreReadableByTheirOwnerOnly) {
+    TestDatabase db(TestDatabase::Kind::Sqlite);
+    auto store = std::make_unique<SqliteStore>(db.Location());
+    QString error;
+    ASSERT_TRUE(store->Initialise(&error)) << error.toStdString();
+    constexpr QFileDevice::Permissions kOwnerOnly =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     const auto others = [](const QString& path) {
         return QFile(path).permissions() &
                (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther |
                 QFileDevice::WriteOther | QFileDevice::ExeGroup | QFileDevice::ExeOther);
     };
-    AddUser("10001");
-    const QString path = dir.filePath("store.db");
+    ASSERT_EQ(store->InsertUser("10001", "h", "13800000000", "t"), Outcome::Done);
+    const QString path = db.Location();
     ASSERT_TRUE(QFile::exists(path + "-wal"));
     EXPECT_EQ(others(path), 0);
     EXPECT_EQ(others(path + "-wal"), 0);
@@ -81,25 +85,25 @@ TEST_F(StoreTest, DatabaseFilesAreReadableByTheirOwnerOnly) {
 
     // A database made readable by others before is narrowed when the service opens it.
     store.reset();
-    ASSERT_TRUE(QFile(path).setPermissions(kOwnerOnly | QFileDevice::ReadGroup |
-                                           QFileDevice::ReadOther));
+    ASSERT_TRUE(
+        QFile(path).setPermissions(kOwnerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     ASSERT_NE(others(path), 0);
     SqliteStore again(path);
     EXPECT_EQ(others(path), 0);
     EXPECT_TRUE(again.UserByName("10001"));
 }
 
-TEST_F(StoreTest, RefusesADatabaseOfANewerVersion) {
+TEST_P(StoreTest, RefusesADatabaseOfANewerVersion) {
     Scalar("INSERT INTO schema_version VALUES (7)");
-    SqliteStore again(dir.filePath("store.db"));
+    auto again = Open();
     QString error;
-    EXPECT_FALSE(again.Initialise(&error));
+    EXPECT_FALSE(again->Initialise(&error));
     EXPECT_TRUE(error.contains("7")) << error.toStdString();
 }
 
 // A database of the first version gains page owners: each page belongs to the account whose
 // row holds its name, a page nobody names to no account.
-TEST_F(StoreTest, OlderDatabaseGainsPageOwners) {
+TEST_P(StoreTest, OlderDatabaseGainsPageOwners) {
     AddUser("10001");
     ASSERT_EQ(store->ClaimPageName("kept", "s", "10001"), Outcome::Done);
     store.reset();
@@ -109,18 +113,17 @@ TEST_F(StoreTest, OlderDatabaseGainsPageOwners) {
     Scalar("INSERT INTO pages(name,content,updated_at) VALUES('kept','a','t'),('stray','b','t')");
     ASSERT_EQ(Scalar("SELECT max(version) FROM schema_version"), "1");
 
-    store = std::make_unique<SqliteStore>(dir.filePath("store.db"));
+    store = Open();
     QString error;
     ASSERT_TRUE(store->Initialise(&error)) << error.toStdString();
     EXPECT_EQ(store->SchemaVersion(), 2);
-    EXPECT_EQ(Scalar("SELECT group_concat(name||'='||owner) FROM pages ORDER BY name"),
-              "kept=10001,stray=");
+    EXPECT_EQ(db.Joined("name||'='||owner", "pages", "name"), "kept=10001,stray=");
     EXPECT_EQ(store->PutPage("kept", "new", "t", "10002"), Outcome::Denied);
     EXPECT_EQ(store->PutPage("stray", "mine now", "t", "10002"), Outcome::Done);
     EXPECT_EQ(store->PutPage("stray", "again", "t", "10003"), Outcome::Denied);
 }
 
-TEST_F(StoreTest, NewUserRowHasDefaultsAndUniqueName) {
+TEST_P(StoreTest, NewUserRowHasDefaultsAndUniqueName) {
     AddUser("10001");
     const auto row = store->UserByName("10001");
     ASSERT_TRUE(row);
@@ -133,7 +136,7 @@ TEST_F(StoreTest, NewUserRowHasDefaultsAndUniqueName) {
     EXPECT_FALSE(store->UserByName("1000"));
 }
 
-TEST_F(StoreTest, PageNamesAreUniqueOnlyWhenSet) {
+TEST_P(StoreTest, PageNamesAreUniqueOnlyWhenSet) {
     AddUser("10001");
     AddUser("10002");
     AddUser("10003");
@@ -154,7 +157,7 @@ TEST_F(StoreTest, PageNamesAreUniqueOnlyWhenSet) {
     EXPECT_EQ(store->UserByName("10002")->pageName, "theirs");
 }
 
-TEST_F(StoreTest, OnlineFlagAndCounts) {
+TEST_P(StoreTest, OnlineFlagAndCounts) {
     AddUser("10001");
     EXPECT_EQ(store->MarkOnline(QStringLiteral("－1"), "2026-02-02 12:00:00", "10001"),
               Outcome::Done);
@@ -167,7 +170,7 @@ TEST_F(StoreTest, OnlineFlagAndCounts) {
     EXPECT_EQ(store->MarkOffline("99999"), Outcome::NotFound);
 }
 
-TEST_F(StoreTest, PagesMoveAndCountTheirUploads) {
+TEST_P(StoreTest, PagesMoveAndCountTheirUploads) {
     AddUser("10001");
     ASSERT_EQ(store->ClaimPageName("first", "s", "10001"), Outcome::Done);
     const QByteArray bytes("<html>\x80\xce\xd2</html>", 16);
@@ -190,7 +193,7 @@ TEST_F(StoreTest, PagesMoveAndCountTheirUploads) {
 }
 
 // Nobody overwrites, moves or takes over the page of another account.
-TEST_F(StoreTest, PagesStayWithTheirOwner) {
+TEST_P(StoreTest, PagesStayWithTheirOwner) {
     AddUser("10001");
     AddUser("10002");
     ASSERT_EQ(store->ClaimPageName("alice", "s", "10001"), Outcome::Done);
@@ -208,7 +211,7 @@ TEST_F(StoreTest, PagesStayWithTheirOwner) {
     EXPECT_EQ(store->Pages().front().owner, "10001");
 }
 
-TEST_F(StoreTest, SessionsEndWithTimeFreezeAndRemoval) {
+TEST_P(StoreTest, SessionsEndWithTimeFreezeAndRemoval) {
     AddUser("10001");
     ASSERT_TRUE(store->CreateSession("digest-a", "10001", 1000));
     EXPECT_EQ(store->SessionUser("digest-a", 1000), "10001");
@@ -227,7 +230,7 @@ TEST_F(StoreTest, SessionsEndWithTimeFreezeAndRemoval) {
     ASSERT_TRUE(store->CreateSession("digest-d", "10001", 100));
     ASSERT_TRUE(store->CreateSession("digest-e", "10001", 3000));
     store->PurgeSessions(2000);
-    EXPECT_EQ(Scalar("SELECT group_concat(token_digest) FROM sessions"), "digest-e");
+    EXPECT_EQ(db.Joined("token_digest", "sessions", "token_digest"), "digest-e");
 
     ASSERT_EQ(store->ClaimPageName("mine", "s", "10001"), Outcome::Done);
     ASSERT_EQ(store->PutPage("mine", "x", "t", "10001"), Outcome::Done);
@@ -238,7 +241,7 @@ TEST_F(StoreTest, SessionsEndWithTimeFreezeAndRemoval) {
 }
 
 // An account keeps its newest sessions only; the sessions of other accounts are not touched.
-TEST_F(StoreTest, SessionsPerAccountAreBounded) {
+TEST_P(StoreTest, SessionsPerAccountAreBounded) {
     AddUser("10001");
     AddUser("10002");
     ASSERT_TRUE(store->CreateSession("other", "10002", 1));
@@ -253,7 +256,7 @@ TEST_F(StoreTest, SessionsPerAccountAreBounded) {
               QString::number(server::kSessionsPerAccount));
 }
 
-TEST_F(StoreTest, AdvertsKeepTheirOrder) {
+TEST_P(StoreTest, AdvertsKeepTheirOrder) {
     const qint64 a = store->AddAdvert("/a.png", "/a");
     const qint64 b = store->AddAdvert("/b.png", "/b");
     const qint64 c = store->AddAdvert("/c.png", "/c");
@@ -266,7 +269,7 @@ TEST_F(StoreTest, AdvertsKeepTheirOrder) {
     EXPECT_EQ(store->RemoveAdvert(b), Outcome::NotFound);
 }
 
-TEST_F(StoreTest, SettingsChangeByPosition) {
+TEST_P(StoreTest, SettingsChangeByPosition) {
     EXPECT_TRUE(store->SetSetting(columns::kAnnouncement, "新公告"));
     EXPECT_EQ(store->SettingsRow()->at(columns::kAnnouncement), QStringLiteral("新公告"));
     EXPECT_FALSE(store->SetSetting(columns::kSettingsId, "2"));
@@ -275,7 +278,7 @@ TEST_F(StoreTest, SettingsChangeByPosition) {
 }
 
 // Every thread gets a connection of its own; writers from several threads at once all land.
-TEST_F(StoreTest, ManyThreadsWriteAndReadAtOnce) {
+TEST_P(StoreTest, ManyThreadsWriteAndReadAtOnce) {
     constexpr int kThreads = 6;
     constexpr int kEach = 25;
     std::atomic<int> failures{0};
@@ -301,5 +304,10 @@ TEST_F(StoreTest, ManyThreadsWriteAndReadAtOnce) {
     EXPECT_EQ(store->Pages().size(), size_t{kThreads * kEach});
     EXPECT_EQ(store->Pages().front().owner, "u0x0");
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, StoreTest,
+                         ::testing::Values(TestDatabase::Kind::Sqlite,
+                                           TestDatabase::Kind::Postgres),
+                         [](const auto& info) { return TestDatabase::KindName(info.param); });
 
 }  // namespace

@@ -4,14 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QUrl>
-#include <QVariant>
-
-#include <atomic>
 
 namespace {
 
@@ -25,7 +18,13 @@ constexpr int kCommandMs = 60000;
 ServiceProcess::ServiceProcess() : ServiceProcess(Options()) {}
 
 ServiceProcess::ServiceProcess(Options options) : options_(std::move(options)) {
-    databasePath_ = folder_.filePath(QStringLiteral("service.db"));
+    if (options_.shareWith) {
+        databasePath_ = options_.shareWith->databasePath_;
+        initialised_ = true;
+    } else {
+        database_ = std::make_unique<TestDatabase>(options_.store);
+        databasePath_ = database_->Location();
+    }
     logPath_ = folder_.filePath(QStringLiteral("service.log"));
 }
 
@@ -42,6 +41,10 @@ bool ServiceProcess::Start() {
     error_.clear();
     if (!folder_.isValid()) {
         error_ = QStringLiteral("no temporary folder");
+        return false;
+    }
+    if (database_ && !database_->Ready()) {
+        error_ = database_->Error();
         return false;
     }
     if (!initialised_) {
@@ -202,32 +205,7 @@ bool ServiceProcess::LogContains(const QString& text) const {
 }
 
 std::vector<QStringList> ServiceProcess::Query(const QString& sql) const {
-    static std::atomic<int> counter{0};
-    const QString name = QStringLiteral("zr-servicetest-%1").arg(++counter);
-    std::vector<QStringList> rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(databasePath_);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(sql)) {
-                while (query.next()) {
-                    QStringList row;
-                    for (int i = 0; i < query.record().count(); ++i) {
-                        const QVariant v = query.value(i);
-                        row << (v.typeId() == QMetaType::QByteArray
-                                    ? QString::fromUtf8(v.toByteArray())
-                                    : v.toString());
-                    }
-                    rows.push_back(row);
-                }
-            } else {
-                qWarning("ServiceProcess::Query: %s", qPrintable(query.lastError().text()));
-            }
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return rows;
+    const TestDatabase* db =
+        options_.shareWith ? options_.shareWith->database_.get() : database_.get();
+    return db ? db->Query(sql) : std::vector<QStringList>{};
 }

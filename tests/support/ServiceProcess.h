@@ -20,11 +20,14 @@
 // client's network manager calls xmlhttp::Manager().clearConnectionCache() first.
 //
 // Query() reads the database on a connection of its own (SQLite in WAL mode lets it read while
-// the service writes); values come back as text, BLOBs as their bytes read as UTF-8.
+// the service writes); values come back as text, BLOBs as their bytes read as UTF-8. With
+// Options::store a test runs on PostgreSQL instead; DatabasePath() is then the address.
 // RunCommand() runs an operator command on the same database ("users", "freeze", "88888888"),
 // the running service notices its effect on the next request. LogLines() are the request log
 // lines written so far; the service writes a request's line before it sends the reply, so the
 // line of a request that has returned is always there.
+
+#include "TestDatabase.h"
 
 #include <QString>
 #include <QStringList>
@@ -46,7 +49,11 @@ public:
         int failuresPerAccount = 0;
         // Password hash cost of the service and of the demo account: min keeps tests fast.
         QString hashCost = QStringLiteral("min");
-        bool demo = true;            // init --demo, else a bare init
+        bool demo = true;  // init --demo, else a bare init
+        // The store: a fresh SQLite file, or a fresh database on the tests' PostgreSQL server.
+        TestDatabase::Kind store = TestDatabase::Kind::Sqlite;
+        // Another service's database instead of a fresh one: several services, one store.
+        const ServiceProcess* shareWith = nullptr;
         QStringList extraArguments;  // further options for serve ("--max-body", "4096")
     };
 
@@ -102,6 +109,7 @@ private:
 
     Options options_;
     QTemporaryDir folder_;
+    std::unique_ptr<TestDatabase> database_;  // none when sharing another service's
     QString databasePath_;
     QString logPath_;
     QString url_;
