@@ -13,7 +13,10 @@ ZR_RUN_PACKAGES=(fonts-noto-cjk fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-
 # The browser tests of the page styles: Debian's Chromium, driven from Node.js.
 # zbarimg reads the upload window's QR code back; clang and its runtimes build the fuzz
 # targets (libFuzzer, the sanitizers).
-ZR_TEST_PACKAGES=(xvfb xauth imagemagick chromium nodejs zbar-tools clang libclang-rt-dev)
+# postgresql: a server of the tests' own for the PostgreSQL store; dpkg-dev and curl build and
+# try the Debian packages.
+ZR_TEST_PACKAGES=(xvfb xauth imagemagick chromium nodejs zbar-tools clang libclang-rt-dev
+                  postgresql dpkg-dev curl)
 
 # Installs the packages that are missing (as root), or prints the apt-get line and fails.
 zr_ensure_packages() {

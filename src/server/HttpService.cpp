@@ -5,6 +5,8 @@
 #include "RequestBody.h"
 #include "WorkerPool.h"
 
+#include <QHostAddress>
+
 #include <microhttpd.h>
 
 #if defined(__GLIBC__)
@@ -51,7 +53,8 @@ constexpr const char* kSiteFolders[] = {"static", "adverts", "biaobai"};
 // end, and the request line that has arrived but not yet reached a route (so that a request
 // the library refuses by itself is logged too).
 struct Link {
-    QString client;
+    QString peer;    // the address the connection comes from
+    QString client;  // whom the request is for: the peer, or whom a trusted proxy names
     QString method;
     std::string target;
     SteadyClock::time_point start;
@@ -157,7 +160,10 @@ public:
           gateway_(gateway),
           site_(site),
           log_(log),
-          hashing_(options.hashThreads, options.maxConnections) {}
+          hashing_(options.hashThreads, options.maxConnections) {
+        for (const QString& proxy : options.trustedProxies)
+            trustedProxies_.push_back(Normalised(QHostAddress(proxy)));
+    }
 
     ~Impl() {
         if (listenSocket_ >= 0)
@@ -260,6 +266,7 @@ private:
             link->target = uri ? uri : "";
             link->start = SteadyClock::now();
             link->waiting = true;
+            link->client = link->peer;
         }
         return nullptr;
     }
@@ -282,7 +289,8 @@ private:
                                  MHD_ConnectionNotificationCode code) {
         if (code == MHD_CONNECTION_NOTIFY_STARTED) {
             auto* link = new Link;
-            link->client = ClientAddress(connection);
+            link->peer = ClientAddress(connection);
+            link->client = link->peer;
             *context = link;
             return;
         }
@@ -323,6 +331,7 @@ private:
             if (Link* link = LinkOf(connection)) {
                 link->waiting = false;
                 link->method = QString::fromLatin1(method);
+                link->client = ForwardedClient(connection, link->peer);
             }
             exchange = new Exchange;
             *state = exchange;
@@ -466,6 +475,36 @@ private:
             MHD_resume_connection(connection);
         }
         return MHD_YES;
+    }
+
+    // Behind a reverse proxy every request comes from the proxy; the proxy names the client in
+    // X-Real-IP. Only a proxy of the trusted list is believed: anyone else could name any
+    // address and so slip past the limits per address.
+    QString ForwardedClient(MHD_Connection* connection, const QString& peer) const {
+        if (trustedProxies_.empty() || !IsTrusted(peer))
+            return peer;
+        const char* named = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Real-IP");
+        if (!named)
+            return peer;
+        QHostAddress client;
+        if (!client.setAddress(QString::fromLatin1(named).trimmed()))
+            return peer;
+        return Normalised(client).toString();
+    }
+
+    bool IsTrusted(const QString& peer) const {
+        const QHostAddress address = Normalised(QHostAddress(peer));
+        for (const QHostAddress& proxy : trustedProxies_) {
+            if (proxy == address)
+                return true;
+        }
+        return false;
+    }
+
+    static QHostAddress Normalised(const QHostAddress& address) {
+        bool mapped = false;
+        const quint32 v4 = address.toIPv4Address(&mapped);
+        return mapped ? QHostAddress(v4) : address;
     }
 
     RequestContext ContextOf(MHD_Connection* connection) const {
@@ -628,6 +667,7 @@ private:
     const SiteFiles& site_;
     RequestLog& log_;
     WorkerPool hashing_;
+    std::vector<QHostAddress> trustedProxies_;
     std::atomic<int> bigBodies_{0};
     MHD_Daemon* daemon_ = nullptr;
     int listenSocket_ = -1;

@@ -3,6 +3,8 @@
 #include "DatabaseLocation.h"
 
 #include <QFile>
+#include <QHostAddress>
+#include <QRegularExpression>
 
 #include <set>
 
@@ -28,6 +30,7 @@ const std::set<QString>& ValueOptions() {
                                          QStringLiteral("address-connections"),
                                          QStringLiteral("header-bytes"),
                                          QStringLiteral("public-url"),
+                                         QStringLiteral("trusted-proxy"),
                                          QStringLiteral("lookup-limit"),
                                          QStringLiteral("failure-limit"),
                                          QStringLiteral("max-page"),
@@ -222,6 +225,19 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
                          "not \"%1\"")
                          .arg(*url);
             return std::nullopt;
+        }
+    }
+    if (const auto proxies = get("trusted-proxy")) {
+        static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
+        for (const QString& proxy : proxies->split(separators, Qt::SkipEmptyParts)) {
+            if (QHostAddress(proxy).isNull()) {
+                *error = QStringLiteral(
+                             "--trusted-proxy takes addresses (127.0.0.1,::1), not "
+                             "\"%1\"")
+                             .arg(proxy);
+                return std::nullopt;
+            }
+            o.trustedProxies << proxy;
         }
     }
     if (const auto cost = get("hash-cost")) {

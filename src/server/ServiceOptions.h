@@ -41,6 +41,8 @@ struct ServeOptions {
     QString database;
     QString site;       // empty: the site folder next to the program
     QString publicUrl;  // how the world reaches the service; empty: from each request's Host
+    // Reverse proxies whose X-Real-IP header names the client (for the log and the limits).
+    QStringList trustedProxies;
     HashCost hashCost = HashCost::Standard;
     int signInPerMinute = 30;
     int registrationPerMinute = 10;

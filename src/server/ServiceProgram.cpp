@@ -42,6 +42,7 @@ const char kUsage[] =
     "  --site DIR                    the site folder (default: next to the program)\n"
     "  --public-url URL              the address the world reaches the service at, for the\n"
     "                                addresses in replies (default: the request's Host)\n"
+    "  --trusted-proxy ADDRESS[,...]  reverse proxies whose X-Real-IP header names the client\n"
     "  --hash-cost standard|interactive|min   password hash cost (default standard)\n"
     "  --signin-limit N              sign-in lookups per client address per minute (30; 0: none)\n"
     "  --register-limit N            registrations per client address per minute (10; 0: none)\n"

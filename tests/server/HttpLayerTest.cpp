@@ -541,6 +541,53 @@ TEST_F(HttpLayer, LogLinesKeepTargetsAndClientAddresses) {
                                           << lines.join('\n').toStdString();
 }
 
+// Behind a reverse proxy the proxy names the client in X-Real-IP: believed from a trusted
+// proxy only, for the log and for the limits per address. Anyone else naming an address is
+// logged and limited as what it is.
+TEST_F(HttpLayer, OnlyATrustedProxyNamesTheClient) {
+    ServiceProcess::Options options;
+    options.lookupsPerMinute = 2;
+    options.extraArguments << "--trusted-proxy"
+                           << "127.0.0.1, ::1";
+    ServiceProcess proxied(options);
+    ASSERT_TRUE(proxied.Start()) << proxied.Error().toStdString();
+    const std::string lookup =
+        gateway::StatementBody(gateway::Command::Query, statements::PageNameLookup(u"somename"))
+            .toStdString();
+    const auto post = [&](const char* from, const std::string& realIp) {
+        Raw raw(proxied.Url(), from);
+        raw.Send("POST /asp/index.asp HTTP/1.1\r\nHost: x\r\n" +
+                 (realIp.empty() ? std::string() : "X-Real-IP: " + realIp + "\r\n") +
+                 "Content-Length: " + std::to_string(lookup.size()) + "\r\n\r\n" + lookup);
+        const std::string response = raw.ReadResponse(3000);
+        return response.substr(response.find("\r\n\r\n") + 4);
+    };
+    // Two clients behind the proxy: each has its own two lookups a minute.
+    for (const char* client : {"203.0.113.7", "2001:db8::5"}) {
+        EXPECT_NE(post("127.0.0.1", client), "LIMIT") << client;
+        EXPECT_NE(post("127.0.0.1", client), "LIMIT") << client;
+        EXPECT_EQ(post("127.0.0.1", client), "LIMIT") << client;
+    }
+    // A stranger who names an address is counted as itself; a name that is no address is
+    // not believed either.
+    EXPECT_NE(post("127.0.0.21", "198.51.100.1"), "LIMIT");
+    EXPECT_NE(post("127.0.0.21", "198.51.100.2"), "LIMIT");
+    EXPECT_EQ(post("127.0.0.21", "198.51.100.3"), "LIMIT");
+    EXPECT_NE(post("127.0.0.1", "not-an-address"), "LIMIT");
+
+    const QStringList lines = proxied.LogLines();
+    const auto logged = [&](const QString& client) {
+        return std::count_if(lines.begin(), lines.end(), [&](const QString& line) {
+            return line.section(QLatin1Char(' '), 2, 2) == client;
+        });
+    };
+    EXPECT_EQ(logged("203.0.113.7"), 3);
+    EXPECT_EQ(logged("2001:db8::5"), 3);
+    EXPECT_EQ(logged("127.0.0.21"), 3);
+    EXPECT_EQ(logged("198.51.100.1"), 0);
+    EXPECT_EQ(logged("127.0.0.1"), 1);
+}
+
 // A burst of the largest uploads at once takes memory for their bodies (some 250 MB here);
 // once the service is idle again it has given that memory back (the old layer kept 1.0 to
 // 1.2 GB). The C library's allocator keeps freed memory unless told otherwise; a sanitizer's

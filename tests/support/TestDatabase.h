@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include <optional>
+#include <ostream>
 #include <vector>
 
 class TestDatabase {
@@ -51,3 +52,8 @@ private:
     QString name_;  // the PostgreSQL database's name
     QString error_;
 };
+
+// Test names and messages say "sqlite" or "postgres".
+inline void PrintTo(TestDatabase::Kind kind, std::ostream* out) {
+    *out << TestDatabase::KindName(kind);
+}
