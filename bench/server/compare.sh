@@ -140,7 +140,7 @@ add_headers=""
 while IFS= read -r line; do
     name=${line%%:*}
     case "${name,,}" in
-        content-type|content-length|date|connection|keep-alive|"") continue ;;
+        content-type|content-length|date|connection|keep-alive|etag|"") continue ;;  # nginx makes its own ETag
         http/*) continue ;;
     esac
     value=${line#*: }

@@ -57,42 +57,68 @@ QString EncodeValue(qint64 number) {
     return EncodeValue(QString::number(number));
 }
 
+namespace {
+
+// One code at `in`: an optional "-" and one to five digits. Gives the byte count written (1 or
+// 2) and moves `in` past the code, or 0 when the code is malformed. `in` must have at least
+// six readable characters, or be stopped by one that is no digit before `end`.
+inline int DecodeCode(const char*& in, const char* end, char* out) {
+    const bool negative = in < end && *in == '-';
+    in += negative;
+    unsigned value = 0;
+    const char* const first = in;
+    while (in < end) {
+        const unsigned digit = static_cast<unsigned char>(*in) - '0';
+        if (digit > 9)
+            break;
+        value = value * 10 + digit;
+        ++in;
+        if (in - first > 5)
+            return 0;
+    }
+    if (in == first)
+        return 0;
+    if (negative) {
+        if (value == 0 || value > 32768)
+            return 0;
+        // The code's two bytes, lead byte first: 65536 - value as a 16-bit number.
+        const unsigned v = 65536 - value;
+        out[0] = static_cast<char>(v >> 8);
+        out[1] = static_cast<char>(v & 0xFF);
+        return 2;
+    }
+    if (value > 255)
+        return 0;
+    out[0] = static_cast<char>(value);
+    return 1;
+}
+
+}  // namespace
+
 std::optional<QByteArray> DecodeValueBytes(QByteArrayView encoded) {
     QByteArray out;
     if (encoded.isEmpty())
         return out;
-    out.reserve(encoded.size() / 3 + 1);
-    const qsizetype n = encoded.size();
-    qsizetype i = 0;
+    // A page is hundreds of thousands of codes: the bytes go straight into a buffer of the
+    // largest size they can take (a code of n characters gives at most n bytes), cut to
+    // size at the end, rather than through an append per byte.
+    const char* in = encoded.data();
+    const char* const end = in + encoded.size();
+    out.resize(encoded.size());
+    char* const first = out.data();
+    char* at = first;
     while (true) {
-        bool negative = false;
-        if (i < n && encoded[i] == '-') {
-            negative = true;
-            ++i;
-        }
-        int value = 0, digits = 0;
-        while (i < n && encoded[i] >= '0' && encoded[i] <= '9') {
-            if (++digits > 5)
-                return std::nullopt;
-            value = value * 10 + (encoded[i] - '0');
-            ++i;
-        }
-        if (digits == 0)
+        const int written = DecodeCode(in, end, at);
+        if (written == 0)
             return std::nullopt;
-        if (negative) {
-            if (value == 0 || value > 32768)
-                return std::nullopt;
-            cp936::AppendCodeBytes(out, -value);
-        } else {
-            if (value > 255)
-                return std::nullopt;
-            out.append(static_cast<char>(value));
-        }
-        if (i == n)
+        at += written;
+        if (in == end) {
+            out.truncate(at - first);
             return out;
-        if (encoded[i] != 'A' || i + 1 == n)
+        }
+        if (*in != 'A' || in + 1 == end)
             return std::nullopt;
-        ++i;
+        ++in;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "GatewayProtocol.h"
 #include "HttpHead.h"
+#include "PageCache.h"
 #include "RequestBody.h"
 #include "WorkerPool.h"
 
@@ -80,6 +81,21 @@ struct Exchange {
 constexpr size_t kBigBodyBytes = size_t{1} << 20;
 
 // A reply of the service, before it becomes the library's response.
+// A published page's response object, shared by every connection it is sent on; the library
+// counts its users, and frees it when the last one is done and the cache let it go.
+struct PageAnswer {
+    explicit PageAnswer(MHD_Response* r) : response(r) {}
+    ~PageAnswer() { MHD_destroy_response(response); }
+    PageAnswer(const PageAnswer&) = delete;
+    PageAnswer& operator=(const PageAnswer&) = delete;
+
+    MHD_Response* response;
+    std::string etag;
+};
+
+// Published pages kept in memory, at most this many bytes of them.
+constexpr std::size_t kPageCacheBytes = std::size_t{64} << 20;
+
 struct Answer {
     int status = 200;
     QByteArray body;
@@ -542,19 +558,58 @@ private:
             return Send(connection, {400, refusal::kBadName.text, "text/plain; charset=utf-8", {}},
                         RequestWhat(connection), QStringLiteral("BADNAME page"));
         }
-        const auto page = store_.Page(name);
-        if (!page) {
-            return Send(connection, {404, "404 Not Found", "text/plain; charset=utf-8", {}},
-                        RequestWhat(connection), QStringLiteral("no such page"));
+        // The version alone says whether the answer kept in memory is the page as it is now.
+        const auto version = store_.PageVersion(name);
+        std::shared_ptr<PageAnswer> answer;
+        if (version && *version != 0)
+            answer = pages_.Find(name, *version);
+        if (!answer) {
+            const auto page = store_.PageAndVersion(name);
+            if (!page || page->second == 0) {
+                pages_.Forget(name);
+                return Send(connection, {404, "404 Not Found", "text/plain; charset=utf-8", {}},
+                            RequestWhat(connection), QStringLiteral("no such page"));
+            }
+            answer = MakePageAnswer(page->first, page->second);
+            if (!answer)
+                return MHD_NO;
+            pages_.Keep(name, page->second, answer, static_cast<std::size_t>(page->first.size()));
         }
-        Answer answer{200, *page, "text/html; charset=GBK", {}};
-        answer.headers.emplace_back("Cache-Control", "no-cache");
+        // A browser that holds this version asks with its tag and is told it is current.
+        const char* held =
+            MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "If-None-Match");
+        if (held && answer->etag == held) {
+            Answer current{304, {}, "text/html; charset=GBK", {}};
+            current.headers.emplace_back("ETag", answer->etag);
+            current.headers.emplace_back("Cache-Control", "no-cache");
+            return Send(connection, current, RequestWhat(connection),
+                        QStringLiteral("page current"));
+        }
+        Log(connection, 200, RequestWhat(connection), QStringLiteral("page"));
+        const MHD_Result queued = MHD_queue_response(connection, 200, answer->response);
+        if (queued == MHD_YES)
+            SetTimeOut(connection, options_.writeTimeoutSeconds);
+        return queued;
+    }
+
+    // A published page's answer, made once per version and sent to every visitor.
+    static std::shared_ptr<PageAnswer> MakePageAnswer(const QByteArray& page, qint64 version) {
+        MHD_Response* response = MHD_create_response_from_buffer(
+            static_cast<size_t>(page.size()), const_cast<char*>(page.constData()),
+            MHD_RESPMEM_MUST_COPY);
+        if (!response)
+            return nullptr;
+        auto answer = std::make_shared<PageAnswer>(response);
+        answer->etag = "\"" + std::to_string(version) + "\"";
+        MHD_add_response_header(response, "Content-Type", "text/html; charset=GBK");
+        MHD_add_response_header(response, "Cache-Control", "no-cache");
+        MHD_add_response_header(response, "ETag", answer->etag.c_str());
         // A page is its author's HTML on the service's own origin: the sandbox gives it an
         // origin of its own, so that it reads no cookie of the service and no other page.
-        answer.headers.emplace_back("Content-Security-Policy",
-                                    "sandbox allow-scripts allow-popups allow-forms");
-        answer.headers.emplace_back("X-Content-Type-Options", "nosniff");
-        return Send(connection, answer, RequestWhat(connection), QStringLiteral("page"));
+        MHD_add_response_header(response, "Content-Security-Policy",
+                                "sandbox allow-scripts allow-popups allow-forms");
+        MHD_add_response_header(response, "X-Content-Type-Options", "nosniff");
+        return answer;
     }
 
     MHD_Result ServeFile(MHD_Connection* connection, const QString& folder,
@@ -667,6 +722,7 @@ private:
     const SiteFiles& site_;
     RequestLog& log_;
     WorkerPool hashing_;
+    PageCache<PageAnswer> pages_{kPageCacheBytes};
     std::vector<QHostAddress> trustedProxies_;
     std::atomic<int> bigBodies_{0};
     MHD_Daemon* daemon_ = nullptr;

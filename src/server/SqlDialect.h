@@ -44,6 +44,8 @@ enum class Sql {
     PutPage,  // changes no row when the page belongs to another account
     CountUpload,
     Page,
+    PageAndVersion,
+    PageVersion,
     PageOwner,
     DeletePage,
     MovePage,

@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <random>
 #include <utility>
 
 namespace server {
@@ -34,6 +35,13 @@ Outcome Changed(int rows) {
     if (rows < 0)
         return Outcome::Failed;
     return rows == 0 ? Outcome::NotFound : Outcome::Done;
+}
+
+// A new page version: random, so that versions written by several services never meet, and
+// never 0 (no page) nor negative.
+qint64 NewPageVersion() {
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    return static_cast<qint64>(random() >> 1) | 1;
 }
 
 // A statement that must succeed, whatever it changed.
@@ -77,16 +85,17 @@ bool SqlStore::Initialise(QString* error) {
     QString problem;
     const Outcome outcome = Write([&](SqlConnection& c) {
         QSqlQuery q(c.Database());
-        const auto version = c.Exec(Sql::SchemaTable) >= 0 ? c.Value(Sql::SchemaVersion, {})
-                                                             : std::nullopt;
+        const auto version =
+            c.Exec(Sql::SchemaTable) >= 0 ? c.Value(Sql::SchemaVersion, {}) : std::nullopt;
         if (!version) {
             problem = QStringLiteral("cannot read the schema version");
             return Outcome::Failed;
         }
         const int current = version->toInt();
         if (current > dialect_.CurrentSchema()) {
-            problem = QStringLiteral("the database has schema version %1; this service knows "
-                                     "up to %2")
+            problem = QStringLiteral(
+                          "the database has schema version %1; this service knows "
+                          "up to %2")
                           .arg(current)
                           .arg(dialect_.CurrentSchema());
             return Outcome::Failed;
@@ -212,8 +221,8 @@ std::vector<UserRow> SqlStore::Users() {
     return out;
 }
 
-Outcome SqlStore::InsertUser(const QString& user, const QString& passwordHash,
-                             const QString& phone, const QString& registeredAt) {
+Outcome SqlStore::InsertUser(const QString& user, const QString& passwordHash, const QString& phone,
+                             const QString& registeredAt) {
     return Write([&](SqlConnection& c) {
         const auto exists = c.Exists(Sql::UserByName, {user});
         if (!exists)
@@ -289,7 +298,7 @@ Outcome SqlStore::PutPage(const QString& name, const QByteArray& bytes, const QS
                           const QString& owner) {
     // The page and its count in the owner's row commit together, before the reply is sent.
     return Write([&](SqlConnection& c) {
-        const int written = c.Exec(Sql::PutPage, {name, bytes, updatedAt, owner});
+        const int written = c.Exec(Sql::PutPage, {name, bytes, updatedAt, owner, NewPageVersion()});
         if (written < 0 || c.Exec(Sql::CountUpload, {name}) < 0)
             return Outcome::Failed;
         return written == 0 ? Outcome::Denied : Outcome::Done;
@@ -305,6 +314,24 @@ std::optional<QByteArray> SqlStore::Page(const QString& name) {
         bytes = q->value(0).toByteArray();
     q->finish();
     return bytes;
+}
+
+std::optional<qint64> SqlStore::PageVersion(const QString& name) {
+    const auto version = Connection()->Value(Sql::PageVersion, {name});
+    if (!version)
+        return std::nullopt;
+    return version->isValid() ? version->toLongLong() : 0;
+}
+
+std::optional<std::pair<QByteArray, qint64>> SqlStore::PageAndVersion(const QString& name) {
+    QSqlQuery* q = Connection()->Run(Sql::PageAndVersion, {name});
+    if (!q)
+        return std::nullopt;
+    std::pair<QByteArray, qint64> page{QByteArray(), 0};
+    if (q->next())
+        page = {q->value(0).toByteArray(), q->value(1).toLongLong()};
+    q->finish();
+    return page;
 }
 
 std::optional<QString> SqlStore::PageOwner(SqlConnection& c, const QString& name, bool* exists) {

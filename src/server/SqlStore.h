@@ -52,8 +52,9 @@ public:
     Outcome PutPage(const QString& name, const QByteArray& bytes, const QString& updatedAt,
                     const QString& owner) override;
     std::optional<QByteArray> Page(const QString& name) override;
-    Outcome MovePage(const QString& oldName, const QString& newName,
-                     const QString& owner) override;
+    std::optional<qint64> PageVersion(const QString& name) override;
+    std::optional<std::pair<QByteArray, qint64>> PageAndVersion(const QString& name) override;
+    Outcome MovePage(const QString& oldName, const QString& newName, const QString& owner) override;
     std::optional<qint64> PageBytesOf(const QString& owner) override;
     Outcome RemovePage(const QString& name) override;
     std::vector<PageSummary> Pages() override;

@@ -52,12 +52,14 @@ constexpr SqlTexts kTexts{{
     {Sql::RemoveUserSessions, "DELETE FROM sessions WHERE user_name=?"},
     {Sql::RemoveUser, "DELETE FROM \"用户管理\" WHERE \"用户\"=?"},
     {Sql::PutPage,
-     "INSERT INTO pages(name,content,updated_at,owner) VALUES (?,?,?,?) ON CONFLICT(name) DO "
-     "UPDATE SET content=excluded.content,updated_at=excluded.updated_at,owner=excluded.owner "
-     "WHERE pages.owner IN ('',excluded.owner)"},
+     "INSERT INTO pages(name,content,updated_at,owner,version) VALUES (?,?,?,?,?) ON "
+     "CONFLICT(name) DO UPDATE SET content=excluded.content,updated_at=excluded.updated_at,"
+     "owner=excluded.owner,version=excluded.version WHERE pages.owner IN ('',excluded.owner)"},
     {Sql::CountUpload,
      "UPDATE \"用户管理\" SET \"上传次数\"=\"上传次数\"+1 WHERE \"文件名\"=? AND \"文件名\"<>''"},
     {Sql::Page, "SELECT content FROM pages WHERE name=?"},
+    {Sql::PageAndVersion, "SELECT content,version FROM pages WHERE name=?"},
+    {Sql::PageVersion, "SELECT version FROM pages WHERE name=?"},
     {Sql::PageOwner, "SELECT owner FROM pages WHERE name=?"},
     {Sql::DeletePage, "DELETE FROM pages WHERE name=?"},
     {Sql::MovePage, "UPDATE pages SET name=? WHERE name=? AND owner=?"},
@@ -127,7 +129,15 @@ constexpr const char* kVersion2[] = {
     "INSERT INTO schema_version VALUES (2)",
 };
 
-constexpr SchemaStep kSchema[] = {{1, kVersion1}, {2, kVersion2}};
+// Version 3: every write of a page gives it a new version, a random number, so that a copy
+// of the page kept in memory is known to be current by its version alone.
+constexpr const char* kVersion3[] = {
+    "ALTER TABLE pages ADD COLUMN version INTEGER NOT NULL DEFAULT 0",
+    "UPDATE pages SET version=(random() & 9223372036854775807) | 1",
+    "INSERT INTO schema_version VALUES (3)",
+};
+
+constexpr SchemaStep kSchema[] = {{1, kVersion1}, {2, kVersion2}, {3, kVersion3}};
 
 bool Configure(QSqlDatabase& db, const QString& location, QString*) {
     db.setDatabaseName(location);

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace server {
@@ -98,9 +99,15 @@ public:
     // Published pages: the exact bytes that were uploaded, and the account that wrote them.
     // A page is written only by its owner (or, when it has none, by whoever writes it
     // first): Denied otherwise.
-    virtual Outcome PutPage(const QString& name, const QByteArray& bytes,
-                            const QString& updatedAt, const QString& owner) = 0;
+    virtual Outcome PutPage(const QString& name, const QByteArray& bytes, const QString& updatedAt,
+                            const QString& owner) = 0;
     virtual std::optional<QByteArray> Page(const QString& name) = 0;
+    // Every write of a page gives it a new version, a number other than 0 that no earlier
+    // write of any page had: the same name and version mean the same bytes. For a copy kept in
+    // memory: the version under the name (0 when there is no page), and the page with its
+    // version in one read. Nothing when the database failed.
+    virtual std::optional<qint64> PageVersion(const QString& name) = 0;
+    virtual std::optional<std::pair<QByteArray, qint64>> PageAndVersion(const QString& name) = 0;
     // Moves the owner's page to a new name, replacing a page without an owner left there:
     // NotFound without a page under the old name, Denied when it is not the owner's, Taken
     // when another account's page stands under the new name.

@@ -379,6 +379,53 @@ TEST_P(EndToEnd, AcknowledgedUploadSurvivesAKill) {
     EXPECT_EQ(HttpGet(own.Url() + "/love/kept").body, cp936::Encode(page));
 }
 
+// The service keeps published pages in memory, but never serves one that has changed: an
+// upload, a rename and an operator's removal (another process) all show on the next visit,
+// here and on a second service on the same database.
+TEST_P(EndToEnd, PublishedPagesShowEveryChangeAtOnce) {
+    OwnService own(StoreOptions());
+    ASSERT_TRUE(StartAndPoint(own)) << own.Error().toStdString();
+    ServiceProcess::Options options = StoreOptions();
+    options.shareWith = &own;
+    OwnService other(options);
+    ASSERT_TRUE(other.Start()) << other.Error().toStdString();
+    SignInDemo();
+    ASSERT_EQ(gateway::Execute(st::ClaimPageName(u"fresh", u"s", kDemoUser)).text, "OK");
+    const auto visit = [&](const ServiceProcess& s, const QString& name) {
+        return HttpGet(s.Url() + "/love/" + name);
+    };
+    ASSERT_EQ(gateway::UploadPage("fresh", QStringLiteral("第一版")).text, "OK");
+    EXPECT_EQ(visit(own, "fresh").body, cp936::Encode(u"第一版"));
+    EXPECT_EQ(visit(other, "fresh").body, cp936::Encode(u"第一版"));
+    const QByteArray firstTag = visit(own, "fresh").Header("ETag");
+    EXPECT_FALSE(firstTag.isEmpty());
+
+    // A browser holding the current version is told so; an old one gets the page.
+    const HttpResult current = HttpGet(own.Url() + "/love/fresh", {{"If-None-Match", firstTag}});
+    EXPECT_EQ(current.status, 304);
+    EXPECT_TRUE(current.body.isEmpty());
+    ASSERT_EQ(gateway::UploadPage("fresh", QStringLiteral("第二版")).text, "OK");
+    EXPECT_EQ(visit(own, "fresh").body, cp936::Encode(u"第二版"));
+    EXPECT_EQ(visit(other, "fresh").body, cp936::Encode(u"第二版"));
+    const HttpResult changed = HttpGet(own.Url() + "/love/fresh", {{"If-None-Match", firstTag}});
+    EXPECT_EQ(changed.status, 200);
+    EXPECT_EQ(changed.body, cp936::Encode(u"第二版"));
+    EXPECT_NE(changed.Header("ETag"), firstTag);
+
+    // A rename through the other service.
+    ASSERT_TRUE(service::SetAddress(other.Url()));
+    ASSERT_EQ(gateway::Execute(st::RenamePageName(u"moved", u"fresh")).text, "OK");
+    ASSERT_EQ(gateway::RenamePage("fresh", "moved").text, "OK");
+    EXPECT_EQ(visit(own, "fresh").status, 404);
+    EXPECT_EQ(visit(own, "moved").body, cp936::Encode(u"第二版"));
+
+    // The operator removes it.
+    ASSERT_EQ(own.RunCommand({"pages", "remove", "moved"}).exitCode, 0);
+    EXPECT_EQ(visit(own, "moved").status, 404);
+    EXPECT_EQ(visit(other, "moved").status, 404);
+    xmlhttp::Manager().clearConnectionCache();
+}
+
 TEST_P(EndToEnd, WritesWithoutTheAccountsSessionAreDenied) {
     const QString where = QStringLiteral(" FROM 用户管理 WHERE 用户='88888888'");
     const QString before = Scalar("SELECT 是否在线||上次登陆时间||文件名" + where);

@@ -47,10 +47,10 @@ protected:
 };
 
 TEST_P(StoreTest, SchemaIsCreatedOnceAndVersioned) {
-    EXPECT_EQ(store->SchemaVersion(), 2);
+    EXPECT_EQ(store->SchemaVersion(), 3);
     QString error;
     EXPECT_TRUE(store->Initialise(&error)) << error.toStdString();
-    EXPECT_EQ(db.Joined("version", "schema_version", "version"), "1,2");
+    EXPECT_EQ(db.Joined("version", "schema_version", "version"), "1,2,3");
     if (IsSqlite()) {
         EXPECT_EQ(Scalar("PRAGMA journal_mode"), "wal");
     }
@@ -102,22 +102,28 @@ TEST_P(StoreTest, RefusesADatabaseOfANewerVersion) {
 }
 
 // A database of the first version gains page owners: each page belongs to the account whose
-// row holds its name, a page nobody names to no account.
-TEST_P(StoreTest, OlderDatabaseGainsPageOwners) {
+// row holds its name, a page nobody names to no account. Its pages gain versions, each its own.
+TEST_P(StoreTest, OlderDatabaseGainsPageOwnersAndVersions) {
     AddUser("10001");
     ASSERT_EQ(store->ClaimPageName("kept", "s", "10001"), Outcome::Done);
     store.reset();
     Scalar("DROP INDEX pages_owner");
     Scalar("ALTER TABLE pages DROP COLUMN owner");
-    Scalar("DELETE FROM schema_version WHERE version=2");
+    Scalar("ALTER TABLE pages DROP COLUMN version");
+    Scalar("DELETE FROM schema_version WHERE version>1");
     Scalar("INSERT INTO pages(name,content,updated_at) VALUES('kept','a','t'),('stray','b','t')");
     ASSERT_EQ(Scalar("SELECT max(version) FROM schema_version"), "1");
 
     store = Open();
     QString error;
     ASSERT_TRUE(store->Initialise(&error)) << error.toStdString();
-    EXPECT_EQ(store->SchemaVersion(), 2);
+    EXPECT_EQ(store->SchemaVersion(), 3);
     EXPECT_EQ(db.Joined("name||'='||owner", "pages", "name"), "kept=10001,stray=");
+    const auto kept = store->PageVersion("kept"), stray = store->PageVersion("stray");
+    ASSERT_TRUE(kept && stray);
+    EXPECT_GT(*kept, 0);
+    EXPECT_GT(*stray, 0);
+    EXPECT_NE(*kept, *stray);
     EXPECT_EQ(store->PutPage("kept", "new", "t", "10002"), Outcome::Denied);
     EXPECT_EQ(store->PutPage("stray", "mine now", "t", "10002"), Outcome::Done);
     EXPECT_EQ(store->PutPage("stray", "again", "t", "10003"), Outcome::Denied);
@@ -178,6 +184,17 @@ TEST_P(StoreTest, PagesMoveAndCountTheirUploads) {
     EXPECT_EQ(store->PutPage("first", bytes + "2", "t2", "10001"), Outcome::Done);
     EXPECT_EQ(store->Page("first"), bytes + "2");
     EXPECT_EQ(store->UserByName("10001")->uploadCount, 2);
+    // Each write gives the page a new version; reading it alone or with the page agrees.
+    const auto version = store->PageVersion("first");
+    ASSERT_TRUE(version);
+    EXPECT_GT(*version, 0);
+    EXPECT_EQ(store->PageAndVersion("first"), std::make_pair(bytes + "2", *version));
+    EXPECT_EQ(store->PageVersion("none"), 0);
+    EXPECT_EQ(store->PageAndVersion("none")->second, 0);
+    ASSERT_EQ(store->PutPage("first", bytes + "2", "t3", "10001"), Outcome::Done);
+    EXPECT_NE(store->PageVersion("first"), version);
+    ASSERT_EQ(store->PutPage("first", bytes + "2", "t2", "10001"), Outcome::Done);
+    EXPECT_EQ(store->UserByName("10001")->uploadCount, 4);
     EXPECT_EQ(store->PageBytesOf("10001"), bytes.size() + 1);
 
     // A page without an owner left under the target name is replaced by the moved one.
