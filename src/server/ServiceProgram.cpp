@@ -134,6 +134,13 @@ public:
         if (create && !server)
             QDir().mkpath(QFileInfo(path).absolutePath());
         store_ = OpenStore(path, &error);
+        // A server's database exists before init: what init makes is its tables.
+        if (store_ && !create && server && store_->SchemaVersion() == 0) {
+            Fail(QStringLiteral("no service tables in %1; create them with \"zenri-service init "
+                                "--db %1\"")
+                     .arg(Redacted(path)));
+            return false;
+        }
         if (!store_ || !store_->Initialise(&error)) {
             Fail(QStringLiteral("cannot use the database %1: %2").arg(Redacted(path), error));
             return false;

@@ -2,6 +2,7 @@
 #include "ServiceOptions.h"
 #include "ServiceProgram.h"
 #include "SqliteStore.h"
+#include "TestDatabase.h"
 
 #include <QDate>
 #include <QFile>
@@ -16,12 +17,24 @@ using server::kExitUsage;
 
 namespace {
 
-// The operator commands, run in this process on a temporary database.
-class OperatorCommands : public ::testing::Test {
+// The operator commands, run in this process on a temporary database of either store.
+class OperatorCommands : public ::testing::TestWithParam<TestDatabase::Kind> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        db = dir.filePath("data/ops.db");  // the folder does not exist yet: init makes it
+        if (!server.Ready())
+            GTEST_SKIP() << server.Error().toStdString();
+        // An SQLite file in a folder that does not exist yet: init makes it.
+        db = IsSqlite() ? dir.filePath("data/ops.db") : server.Location();
+    }
+
+    bool IsSqlite() const { return GetParam() == TestDatabase::Kind::Sqlite; }
+    // The database as the service sees it, opened anew.
+    std::unique_ptr<server::Store> Store() {
+        QString error;
+        auto store = server::OpenStore(db, &error);
+        EXPECT_TRUE(store) << error.toStdString();
+        return store;
     }
 
     int Run(QStringList args) {
@@ -38,16 +51,18 @@ protected:
     int InitDemo() { return Run({"init", "--demo", "--hash-cost", "min"}); }
 
     QTemporaryDir dir;
+    TestDatabase server{GetParam()};  // for PostgreSQL: an empty database on the test server
     QString db;
     QString out;
     QString err;
 };
 
-TEST_F(OperatorCommands, InitDemoFillsANewDatabaseOnce) {
+TEST_P(OperatorCommands, InitDemoFillsANewDatabaseOnce) {
     ASSERT_EQ(InitDemo(), kExitOk) << err.toStdString();
     EXPECT_TRUE(out.contains("88888888")) << out.toStdString();
     EXPECT_TRUE(out.contains("zenri520"));
-    server::SqliteStore store(db);
+    auto opened = Store();
+    server::Store& store = *opened;
     const auto settings = store.SettingsRow();
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->at(columns::kServiceState), QStringLiteral("开放"));
@@ -67,13 +82,17 @@ TEST_F(OperatorCommands, InitDemoFillsANewDatabaseOnce) {
     EXPECT_EQ(Run({"init"}), kExitOk);  // a bare init on an existing database changes nothing
 }
 
-TEST_F(OperatorCommands, CommandsOtherThanInitNeedAnExistingDatabase) {
+TEST_P(OperatorCommands, CommandsOtherThanInitNeedAnExistingDatabase) {
     EXPECT_EQ(Run({"users", "list"}), kExitFailed);
     EXPECT_TRUE(err.contains("init")) << err.toStdString();
-    EXPECT_FALSE(QFile::exists(db));
+    if (IsSqlite()) {
+        EXPECT_FALSE(QFile::exists(db));
+    } else {
+        EXPECT_EQ(server.Scalar("SELECT count(*) FROM pg_tables WHERE schemaname='public'"), "0");
+    }
 }
 
-TEST_F(OperatorCommands, SettingsRefuseTextsThatBreakTheReplyFormat) {
+TEST_P(OperatorCommands, SettingsRefuseTextsThatBreakTheReplyFormat) {
     ASSERT_EQ(InitDemo(), kExitOk);
     EXPECT_EQ(Run({"settings", "set", "announcement", "今天い明天"}), kExitFailed);
     EXPECT_TRUE(err.contains("split")) << err.toStdString();
@@ -93,7 +112,7 @@ TEST_F(OperatorCommands, SettingsRefuseTextsThatBreakTheReplyFormat) {
     EXPECT_TRUE(out.contains(QStringLiteral("下载地址\thttps://dl.test/zenri")));
 }
 
-TEST_F(OperatorCommands, AdvertsAreListedAddedAndRemoved) {
+TEST_P(OperatorCommands, AdvertsAreListedAddedAndRemoved) {
     ASSERT_EQ(InitDemo(), kExitOk);
     EXPECT_EQ(Run({"adverts", "add", "/adverts/a.png", "https://shop.test/い"}), kExitFailed);
     EXPECT_EQ(Run({"adverts", "add", "picture.png", "/"}), kExitFailed);
@@ -106,13 +125,13 @@ TEST_F(OperatorCommands, AdvertsAreListedAddedAndRemoved) {
                                   "3\thttps://cdn.test/c.png\t/support\n"));
 }
 
-TEST_F(OperatorCommands, UsersAndPages) {
+TEST_P(OperatorCommands, UsersAndPages) {
     ASSERT_EQ(InitDemo(), kExitOk);
     {
-        server::SqliteStore store(db);
-        ASSERT_EQ(store.ClaimPageName("demo", "s", "88888888"), server::Outcome::Done);
-        ASSERT_EQ(store.PutPage("demo", "<html></html>", "t", "88888888"), server::Outcome::Done);
-        ASSERT_EQ(store.PutPage("orphan", "x", "t", ""), server::Outcome::Done);
+        auto store = Store();
+        ASSERT_EQ(store->ClaimPageName("demo", "s", "88888888"), server::Outcome::Done);
+        ASSERT_EQ(store->PutPage("demo", "<html></html>", "t", "88888888"), server::Outcome::Done);
+        ASSERT_EQ(store->PutPage("orphan", "x", "t", ""), server::Outcome::Done);
     }
     ASSERT_EQ(Run({"pages", "list"}), kExitOk);
     EXPECT_EQ(out, QStringLiteral(
@@ -125,46 +144,49 @@ TEST_F(OperatorCommands, UsersAndPages) {
     ASSERT_EQ(Run({"users", "list"}), kExitOk);
     EXPECT_TRUE(out.contains(QStringLiteral("\tTrue\t被举报\n"))) << out.toStdString();
     EXPECT_EQ(Run({"users", "unfreeze", "88888888"}), kExitOk);
-    EXPECT_EQ(server::SqliteStore(db).UserByName("88888888")->frozen, false);
+    EXPECT_EQ(Store()->UserByName("88888888")->frozen, false);
     EXPECT_EQ(Run({"users", "freeze", "12345"}), kExitFailed);
     EXPECT_EQ(Run({"users", "remove", "88888888"}), kExitOk);
     EXPECT_EQ(Run({"users", "remove", "88888888"}), kExitFailed);
-    server::SqliteStore store(db);
-    EXPECT_TRUE(store.Users().empty());
-    EXPECT_TRUE(store.Pages().empty());  // the account's page went with it
+    auto store = Store();
+    EXPECT_TRUE(store->Users().empty());
+    EXPECT_TRUE(store->Pages().empty());  // the account's page went with it
 }
 
 // A note goes back to the client with a frozen account's row: nothing that would cut it.
-TEST_F(OperatorCommands, FreezeNotesThatBreakRowsOrLinesAreRefused) {
+TEST_P(OperatorCommands, FreezeNotesThatBreakRowsOrLinesAreRefused) {
     ASSERT_EQ(InitDemo(), kExitOk);
-    for (const QString& note : {QStringLiteral("いゼ"), QStringLiteral("a\nb"),
-                                QStringLiteral("\x1b[2J"), QStringLiteral("a\tb"),
-                                QStringLiteral("a") + QChar(0x2028) + QStringLiteral("b")}) {
+    for (const QString& note :
+         {QStringLiteral("いゼ"), QStringLiteral("a\nb"), QStringLiteral("\x1b[2J"),
+          QStringLiteral("a\tb"), QStringLiteral("a") + QChar(0x2028) + QStringLiteral("b")}) {
         EXPECT_EQ(Run({"users", "freeze", "88888888", note}), kExitFailed) << note.toStdString();
         EXPECT_TRUE(err.contains("refused")) << err.toStdString();
     }
-    const auto row = server::SqliteStore(db).UserByName("88888888");
+    const auto row = Store()->UserByName("88888888");
     EXPECT_FALSE(row->frozen);
     EXPECT_EQ(row->remark, "");
     EXPECT_EQ(Run({"settings", "set", "announcement", "第一行\n第二行"}), kExitFailed);
 }
 
 // Whatever a row holds (rows from before values were checked), a listing shows it as one field
-// of one line and sends nothing to the terminal that acts on it.
-TEST_F(OperatorCommands, ListingsEscapeWhatIsNotPrintable) {
+// of one line and sends nothing to the terminal that acts on it. (PostgreSQL's text holds no
+// NUL; the SQLite file may.)
+TEST_P(OperatorCommands, ListingsEscapeWhatIsNotPrintable) {
     ASSERT_EQ(InitDemo(), kExitOk);
+    const QString phone = IsSqlite() ? QStringLiteral("1") + QChar(0) + QStringLiteral("3")
+                                     : QStringLiteral("1") + QChar(1) + QStringLiteral("3");
     {
-        server::SqliteStore store(db);
-        ASSERT_EQ(store.InsertUser(QStringLiteral("8\x1b[2J\n99999\tforged"), "h",
-                                   QStringLiteral("1") + QChar(0) + QStringLiteral("3"), "t"),
+        auto store = Store();
+        ASSERT_EQ(store->InsertUser(QStringLiteral("8\x1b[2J\n99999\tforged"), "h", phone, "t"),
                   server::Outcome::Done);
-        ASSERT_EQ(store.PutPage(QStringLiteral("p\rq"), "x", "t", QStringLiteral("o\u202ewn")),
+        ASSERT_EQ(store->PutPage(QStringLiteral("p\rq"), "x", "t", QStringLiteral("o\u202ewn")),
                   server::Outcome::Done);
     }
     ASSERT_EQ(Run({"users", "list"}), kExitOk);
     const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3) << out.toStdString();  // the header and two accounts
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("8\\x1B[2J\\n99999\\x09forged\t1\\x003\t")))
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("8\\x1B[2J\\n99999\\x09forged\t1\\x0") +
+                                    (IsSqlite() ? "0" : "1") + "3\t"))
         << lines[2].toStdString();
     EXPECT_EQ(lines[2].count('\t'), lines[0].count('\t'));
     for (QChar c : out)
@@ -176,7 +198,7 @@ TEST_F(OperatorCommands, ListingsEscapeWhatIsNotPrintable) {
     EXPECT_TRUE(err.contains(QStringLiteral("x\\x1B]0;owned\\x07"))) << err.toStdString();
 }
 
-TEST_F(OperatorCommands, BadCommandLinesAreUsageErrors) {
+TEST_P(OperatorCommands, BadCommandLinesAreUsageErrors) {
     ASSERT_EQ(InitDemo(), kExitOk);
     EXPECT_EQ(Run({}), kExitUsage);
     EXPECT_EQ(Run({"launch"}), kExitUsage);
@@ -193,6 +215,11 @@ TEST_F(OperatorCommands, BadCommandLinesAreUsageErrors) {
     EXPECT_TRUE(out.contains("serve --listen HOST:PORT"));
     EXPECT_TRUE(out.contains("adverts list"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, OperatorCommands,
+                         ::testing::Values(TestDatabase::Kind::Sqlite,
+                                           TestDatabase::Kind::Postgres),
+                         [](const auto& info) { return TestDatabase::KindName(info.param); });
 
 TEST(ServiceOptions, ConfigFileUnderTheCommandLine) {
     QTemporaryDir dir;
@@ -247,9 +274,9 @@ TEST(ServiceOptions, PublicAddressIsAPlainHttpAddress) {
         EXPECT_FALSE(resolve(bad, &error)) << bad.toStdString();
         EXPECT_TRUE(error.contains("--public-url")) << error.toStdString();
     }
-    EXPECT_TRUE(server::ResolveServeOptions({{"db", "x.db"}, {"listen", "127.0.0.1:0"}}, true,
-                                            &error)
-                    ->publicUrl.isEmpty());
+    EXPECT_TRUE(
+        server::ResolveServeOptions({{"db", "x.db"}, {"listen", "127.0.0.1:0"}}, true, &error)
+            ->publicUrl.isEmpty());
 }
 
 TEST(ServiceOptions, ListenAddresses) {
