@@ -77,6 +77,8 @@ protected:
         services.clear();
     }
     void SetUp() override {
+        if (GetParam() == TestDatabase::Kind::Postgres && !TestDatabase::PostgresServer())
+            GTEST_SKIP() << "no test PostgreSQL server: run the tests through ctest";
         ServiceProcess*& shared = services[GetParam()];
         if (!shared) {
             shared = new ServiceProcess(StoreOptions());
