@@ -36,9 +36,13 @@ int main(int argc, char** argv) {
     if (!instanceKey.isEmpty())
         program::SetInstanceKey(instanceKey);
 
-    Main::SetSignInOpener([](Main* owner) { (new Login(owner))->show(); });
     auto* window = new Main();
     window->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(window, &Main::SignInRequested, window, [](Main* owner) {
+        auto* login = new Login(owner);
+        QObject::connect(login, &Login::SignedIn, owner, &Main::EnableGallery);
+        login->show();
+    });
     QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
     QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
     if (window->Load() == Main::Start::Ended)

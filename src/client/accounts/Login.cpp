@@ -2,7 +2,6 @@
 
 #include "CommonRoutines.h"
 #include "Disclaimer.h"
-#include "Main.h"
 #include "N_Image.h"
 #include "N_Shape.h"
 #include "N_TextBox.h"
@@ -164,7 +163,7 @@ void OutlineShape::paintEvent(QPaintEvent*) {
     painter.drawRect(w - 1, 0, 1, h);
 }
 
-Login::Login(Main* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), owner_(owner) {
+Login::Login(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Login"));
     setWindowTitle(QStringLiteral("登陆"));
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));

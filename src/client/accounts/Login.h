@@ -1,6 +1,7 @@
 #pragma once
 // The sign-in window: a frameless window owned by the main window, with three panels in one
-// place (sign-in, registration, disclaimer) and a title strip to move and close it by.
+// place (sign-in, registration, disclaimer) and a title strip to move and close it by. A
+// successful sign-in is told by SignedIn; the owner opens its gallery on it.
 
 #include "Gateway.h"
 
@@ -10,7 +11,6 @@
 #include <QString>
 #include <QWidget>
 
-class Main;
 class N_Image;
 class N_Shape;
 class N_TextBox;
@@ -47,7 +47,7 @@ protected:
 class Login : public QWidget {
     Q_OBJECT
 public:
-    explicit Login(Main* owner);
+    explicit Login(QWidget* owner);
 
     // Title strip.
     QWidget* Picture1;
@@ -92,6 +92,10 @@ public:
     static QString HintOf(const N_TextBox* box);
     static bool ShowsHint(const N_TextBox* box);
 
+signals:
+    // The account signed in (and is marked online); the window closes right after.
+    void SignedIn(const QString& account);
+
 protected:
     bool event(QEvent* event) override;
 
@@ -116,6 +120,4 @@ private:
     // The half-second lock-out of a button with the wait pointer; false when the window went
     // away meanwhile.
     bool LockOut(N_Shape* button);
-
-    Main* owner_;
 };

@@ -4,7 +4,6 @@
 #include "GGCT.h"
 #include "Gateway.h"
 #include "Login.h"
-#include "Main.h"
 #include "N_Shape.h"
 #include "N_TextBox.h"
 #include "Statements.h"
@@ -66,8 +65,7 @@ void Login::SignIn() {
     } else {
         wini::WriteRememberFlag(QStringLiteral("0"));
     }
-    if (owner_)
-        owner_->FGZS->setEnabled(true);
+    emit SignedIn(account);
     GGCT::Instance().YHM = account;
     GGCT::Instance().WJM = fields[columns::kPageName];
     gateway::Execute(statements::MarkOnline(gateway::ReadServerTime(), account));

@@ -51,11 +51,6 @@ const QColor kGalleryColor(128, 128, 128);
 const QColor kTileColor(255, 255, 192);
 const QColor kCaptionColor(255, 0, 0);
 
-std::function<void(Main*)>& SignInOpener() {
-    static std::function<void(Main*)> opener;
-    return opener;
-}
-
 QString PreviewPicture(int index) {
     return index < 8 ? QStringLiteral(":/preview-%1.png").arg(index + 1)
                      : QStringLiteral(":/preview-soon.png");
@@ -159,8 +154,8 @@ void Main::BuildGallery() {
     }
 }
 
-void Main::SetSignInOpener(std::function<void(Main*)> opener) {
-    SignInOpener() = std::move(opener);
+void Main::EnableGallery() {
+    FGZS->setEnabled(true);
 }
 
 QString Main::SupportAddress() {
@@ -219,7 +214,7 @@ Main::Start Main::Load() {
     // 7. The normal case: the gallery waits for a sign-in.
     show();
     FGZS->setEnabled(false);
-    ShowSignIn();
+    emit SignInRequested(this);
     return Start::AwaitingSignIn;
 }
 
@@ -230,11 +225,6 @@ void Main::TakeUpdatePath() {
     auto* notice = new UpDown();
     notice->show();
     close();
-}
-
-void Main::ShowSignIn() {
-    if (SignInOpener())
-        SignInOpener()(this);
 }
 
 void Main::FillAdvertPane(AdvertPane* pane, int record) {
@@ -255,7 +245,8 @@ void Main::TileAction(int index) {
         GGCT::Instance().YMFG = Label1[index]->text();
         return;
     }
-    if (const auto address = gateway::FieldAt(gateway::ReadSystemSettings(), columns::kDownloadAddress)) {
+    if (const auto address =
+            gateway::FieldAt(gateway::ReadSystemSettings(), columns::kDownloadAddress)) {
         OpenDocument(*address);
     }
 }

@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "GGCT.h"
+#include "Platform.h"
 #include "ServiceAddress.h"
 
 #include <QApplication>
@@ -8,24 +9,12 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFont>
-#include <QHostAddress>
 #include <QLockFile>
-#include <QNetworkInterface>
 #include <QStandardPaths>
 #include <QUrl>
 
 namespace program {
 namespace {
-
-std::function<bool()>& NetworkTest() {
-    static std::function<bool()> test;
-    return test;
-}
-
-std::function<void()>& EndObserver() {
-    static std::function<void()> observer;
-    return observer;
-}
 
 QList<QPointer<QWidget>>& OpenWindows() {
     static QList<QPointer<QWidget>> windows;
@@ -99,32 +88,8 @@ void ReleaseInstance() {
     HeldInstance().reset();
 }
 
-bool IsLocalHost(const QString& host) {
-    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
-        return true;
-    const QHostAddress address(host);
-    if (address.isNull())
-        return false;
-    if (address.isLoopback())
-        return true;
-    return QNetworkInterface::allAddresses().contains(address);
-}
-
 bool NetworkPresent() {
-    if (NetworkTest())
-        return NetworkTest()();
-    if (IsLocalHost(QUrl(service::Address()).host()))
-        return true;
-    const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface& i : interfaces) {
-        const auto flags = i.flags();
-        if (flags.testFlag(QNetworkInterface::IsUp) &&
-            flags.testFlag(QNetworkInterface::IsRunning) &&
-            !flags.testFlag(QNetworkInterface::IsLoopBack)) {
-            return true;
-        }
-    }
-    return false;
+    return platform::Current().networkPresent(QUrl(service::Address()).host());
 }
 
 void InstallFontSubstitutes() {
@@ -149,10 +114,6 @@ void InstallFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("DejaVu Sans")});
-}
-
-void SetNetworkTest(std::function<bool()> test) {
-    NetworkTest() = std::move(test);
 }
 
 void WindowRegistry::Install() {
@@ -195,14 +156,9 @@ void EndProgram() {
     }
     GGCT::Reset();
     OpenWindows().clear();
-    if (EndObserver())
-        EndObserver()();
+    platform::Current().programEnded();
     QCoreApplication::quit();
     ending = false;
-}
-
-void SetEndObserver(std::function<void()> observer) {
-    EndObserver() = std::move(observer);
 }
 
 }  // namespace program

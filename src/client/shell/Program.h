@@ -7,7 +7,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 class QLockFile;
@@ -38,11 +37,8 @@ void SetInstanceKey(const QString& key);
 bool AcquireInstance();
 void ReleaseInstance();
 
-// A network is present when an interface other than loopback is up and running, or when the
-// service itself is on this machine. Tests put their own answer in place.
+// Whether the configured service can be reached at all (platform::Current().networkPresent).
 bool NetworkPresent();
-void SetNetworkTest(std::function<bool()> test);  // empty: back to the real test
-bool IsLocalHost(const QString& host);
 
 // Top-level windows in the order they were first shown (the shared-state window counts as
 // opened when it is created). Windows register themselves on first show.
@@ -58,8 +54,7 @@ public:
 void InstallFontSubstitutes();
 
 // Closes every open window, most recently opened first, the hidden shared-state window
-// included, and asks the application to quit. Calls the end observer (tests count ends).
+// included, and asks the application to quit. Tells platform::Current().programEnded.
 void EndProgram();
-void SetEndObserver(std::function<void()> observer);
 
 }  // namespace program

@@ -2,7 +2,6 @@
 // The program started against a fresh service up to the sign-in window, with the half-second
 // lock-outs recorded instead of waited.
 
-#include "CommonRoutines.h"
 #include "Login.h"
 #include "Main.h"
 #include "N_Shape.h"
@@ -17,7 +16,6 @@
 class AccountsFixture : public ShellFixture {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Gives the box the focus as a click would, so its focus rules run.
     void Focus(QWidget* widget);

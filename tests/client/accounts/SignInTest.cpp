@@ -206,7 +206,7 @@ TEST_F(SignIn, PressesWhileTheLookupIsUnderWayStartNoSecondAttempt) {
 
 TEST_F(SignIn, ClosingTheWindowDuringTheLockOutStopsTheAttempt) {
     Enter(kDemoUser, kDemoPassword);
-    platform::SetWaiter([this](int) { login->close(); });
+    platform::Current().wait = [this](int) { login->close(); };
     login->SignIn();
     EXPECT_TRUE(requests.isEmpty());
     EXPECT_FALSE(window->FGZS->isEnabled());

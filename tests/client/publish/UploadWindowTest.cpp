@@ -41,7 +41,7 @@ protected:
         GGCT::Instance().FGN = QStringLiteral(
             "<!DOCTYPE html><html><head><meta charset=\"GBK\"><title>给小雨</title></head>"
             "<body><p>我爱你 \"'<>&</p></body></html>");
-        platform::SetWaiter([this](int ms) { waits << ms; });
+        platform::Current().wait = [this](int ms) { waits << ms; };
         requests.clear();
     }
     // Signs in through the gateway, as the sign-in window does, and sets the shared state.
@@ -509,12 +509,12 @@ TEST_F(UploadWindow, QrCodeOfTheAddressReadsBackAndSaves) {
 
     QString suggested;
     const QString file = QDir(programFolder.path()).filePath("code.png");
-    publish::SetSaveFileChooser([&](QWidget*, const QString& name) {
+    platform::Current().chooseSaveFile = [&](QWidget*, const QString&, const QString& name,
+                                             const QString&) {
         suggested = name;
         return file;
-    });
+    };
     w->SaveQrCode();
-    publish::SetSaveFileChooser({});
     EXPECT_EQ(suggested, "scanme.png");
     EXPECT_EQ(w->TS->text(), "二维码已保存");
 
@@ -746,17 +746,17 @@ TEST_F(UploadWindow, QrCodeThatCannotBeSavedIsTold) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     const QString target = file.fileName() + "/code.png";
-    publish::SetSaveFileChooser([&](QWidget*, const QString&) { return target; });
+    platform::Current().chooseSaveFile = [&](QWidget*, const QString&, const QString&,
+                                             const QString&) { return target; };
     w->SaveQrCode();
-    publish::SetSaveFileChooser({});
     EXPECT_EQ(w->TS->text(), "二维码保存失败，请换个位置试试");
     EXPECT_FALSE(QFile::exists(target));
 
     // No file picked: nothing is said.
     w->TS->clear();
-    publish::SetSaveFileChooser([](QWidget*, const QString&) { return QString(); });
+    platform::Current().chooseSaveFile = [](QWidget*, const QString&, const QString&,
+                                            const QString&) { return QString(); };
     w->SaveQrCode();
-    publish::SetSaveFileChooser({});
     EXPECT_EQ(w->TS->text(), "");
 }
 
