@@ -7,14 +7,15 @@
 // budget in a process of its own ("memory", "start"), prints the figures and passes or fails
 // nothing.
 
+#include "FontSubstitutes.h"
 #include "GGCT.h"
 #include "Login.h"
 #include "Main.h"
 #include "Platform.h"
-#include "Program.h"
 #include "SCCT.h"
 #include "ServiceAddress.h"
 #include "ServiceProcess.h"
+#include "SingleInstance.h"
 #include "StyleEditor.h"
 
 #include <QApplication>

@@ -2,10 +2,12 @@
 //   ZenriBiaobai [--service URL] [--instance-key KEY]
 
 #include "Main.h"
+#include "FontSubstitutes.h"
 #include "Login.h"
 #include "Program.h"
 #include "SCCT.h"
 #include "ServiceAddress.h"
+#include "SingleInstance.h"
 #include "StyleEditor.h"
 
 #include <QApplication>

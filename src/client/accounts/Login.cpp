@@ -11,7 +11,6 @@
 #include "ServiceAddress.h"
 #include "Wini.h"
 
-#include <QPainter>
 #include <QPointer>
 #include <QTimer>
 
@@ -148,21 +147,6 @@ void DigitFilter(int& keyAscii) {
 
 }  // namespace
 
-OutlineShape::OutlineShape(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void OutlineShape::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kOutlineColor);
-    const int w = width(), h = height();
-    painter.drawRect(0, 0, w, 1);
-    painter.drawRect(0, h - 1, w, 1);
-    painter.drawRect(0, 0, 1, h);
-    painter.drawRect(w - 1, 0, 1, h);
-}
-
 Login::Login(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Login"));
     setWindowTitle(QStringLiteral("登陆"));
@@ -176,7 +160,7 @@ Login::Login(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHi
 
     BuildTitleStrip();
     BuildSignInPanel();
-    Shape1 = new OutlineShape(this);
+    Shape1 = new OutlineShape(this, kOutlineColor);
     Open();
 }
 

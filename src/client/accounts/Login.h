@@ -4,6 +4,7 @@
 // successful sign-in is told by SignedIn; the owner opens its gallery on it.
 
 #include "Gateway.h"
+#include "OutlineShape.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -35,15 +36,6 @@ QString CustomerServiceAddress();
 
 }  // namespace accounts
 
-// The one-pixel outline along the window's four edges.
-class OutlineShape : public QWidget {
-public:
-    explicit OutlineShape(QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
 class Login : public QWidget {
     Q_OBJECT
 public:
@@ -53,7 +45,7 @@ public:
     QWidget* Picture1;
     QLabel* Label1;
     N_Image* N_Image1;
-    OutlineShape* Shape1;
+    OutlineShape* Shape1;  // the one-pixel outline along the window's four edges
     // Sign-in panel.
     QWidget* Picture2;
     N_TextBox* N_TextBox1;

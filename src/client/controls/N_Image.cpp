@@ -2,6 +2,7 @@
 
 #include "InputCodes.h"
 #include "PointerProbe.h"
+#include "PropertyReadWrite.h"
 #include "Twips.h"
 
 #include <QMouseEvent>

@@ -2,6 +2,7 @@
 
 #include "InputCodes.h"
 #include "OleColor.h"
+#include "PropertyReadWrite.h"
 #include "Twips.h"
 
 #include <QApplication>

@@ -3,6 +3,7 @@
 #include "InputCodes.h"
 #include "OleColor.h"
 #include "PointerProbe.h"
+#include "PropertyReadWrite.h"
 #include "Twips.h"
 
 #include <QBitmap>

@@ -5,16 +5,20 @@
 #include "GGCT.h"
 #include "Gateway.h"
 #include "OleColor.h"
+#include "Platform.h"
 #include "Program.h"
 #include "PropertyBag.h"
 #include "ServiceAddress.h"
+#include "SingleInstance.h"
 #include "Statements.h"
 #include "UpDown.h"
+#include "WindowRegistry.h"
 #include "Wini.h"
 #include "iButton.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QUrl>
 #include <QWindow>
 
 namespace {
@@ -183,8 +187,8 @@ Main::Start Main::Load() {
         GongG->adjustSize();
     }
 
-    // 3. Network.
-    if (!program::NetworkPresent()) {
+    // 3. Network: none is needed to reach a service on this machine.
+    if (!platform::Current().networkPresent(QUrl(service::Address()).host())) {
         ShowMessage(QStringLiteral("网络连接失败"), QStringLiteral("提示"),
                     QMessageBox::Information);
         program::EndProgram();

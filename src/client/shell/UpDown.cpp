@@ -56,7 +56,8 @@ UpDown::UpDown(QWidget* parent)
 }
 
 void UpDown::Download() {
-    if (const auto address = gateway::FieldAt(gateway::ReadSystemSettings(), columns::kDownloadAddress)) {
+    if (const auto address =
+            gateway::FieldAt(gateway::ReadSystemSettings(), columns::kDownloadAddress)) {
         OpenDocument(*address);
     }
     program::EndProgram();

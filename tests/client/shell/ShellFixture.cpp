@@ -1,10 +1,11 @@
 #include "ShellFixture.h"
 
+#include "FontSubstitutes.h"
 #include "GGCT.h"
 #include "GatewayProtocol.h"
 #include "Platform.h"
-#include "Program.h"
 #include "ServiceAddress.h"
+#include "SingleInstance.h"
 #include "ValueEncoding.h"
 #include "XmlHttp.h"
 

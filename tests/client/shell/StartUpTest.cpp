@@ -4,7 +4,9 @@
 #include "Main.h"
 #include "Program.h"
 #include "ShellFixture.h"
+#include "SingleInstance.h"
 #include "UpDown.h"
+#include "WindowRegistry.h"
 #include "Wini.h"
 
 #include <QApplication>

@@ -7,6 +7,7 @@
 #include "N_TextBox.h"
 #include "OleColor.h"
 #include "PropertyBag.h"
+#include "PropertyJson.h"
 #include "iButton.h"
 
 #include <QApplication>
