@@ -2,6 +2,7 @@
 
 #include "CommonRoutines.h"
 #include "Disclaimer.h"
+#include "LoadProperties.h"
 #include "N_Image.h"
 #include "N_Shape.h"
 #include "N_TextBox.h"
@@ -77,7 +78,7 @@ N_Shape* MakeButton(QWidget* panel, const char* name, const QString& caption, Sc
         bag.SetColor(QStringLiteral("BackColorDown"), controls::OleFromRgb(0xFFFFFF));
     }
     auto* button = new N_Shape(panel, QString::fromLatin1(name));
-    button->ReadProperties(bag);
+    controls::LoadProperties(*button, bag);
     button->setGeometry(geometry);
     return button;
 }
@@ -96,7 +97,7 @@ N_TextBox* MakeBox(QWidget* panel, const char* name, const QRect& geometry, int 
     bag.SetBoolean(QStringLiteral("SelOnFocus"), true);
     bag.SetInteger(QStringLiteral("MaxLength"), maxLength);
     auto* box = new N_TextBox(panel, QString::fromLatin1(name));
-    box->ReadProperties(bag);
+    controls::LoadProperties(*box, bag);
     box->setGeometry(geometry);
     return box;
 }

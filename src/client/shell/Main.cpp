@@ -4,6 +4,7 @@
 #include "CommonRoutines.h"
 #include "GGCT.h"
 #include "Gateway.h"
+#include "LoadProperties.h"
 #include "OleColor.h"
 #include "Platform.h"
 #include "Program.h"
@@ -97,7 +98,7 @@ Main::Main(QWidget* parent)
     setFixedSize(kClientSize);
     CentreOnScreen(this);
 
-    iButton1->ReadProperties(ExitButtonProperties());
+    controls::LoadProperties(*iButton1, ExitButtonProperties());
     iButton1->setGeometry(kExitButton);
     connect(iButton1, &iButton::Click, this, &Main::ExitPath);
 
