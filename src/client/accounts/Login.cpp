@@ -399,6 +399,12 @@ bool Login::ShowsHint(const N_TextBox* box) {
     return box->Text() == HintOf(box);
 }
 
+std::optional<QString> Login::EntryOf(const N_TextBox* box) {
+    if (ShowsHint(box))
+        return std::nullopt;
+    return box->Text();
+}
+
 void Login::BoxGotFocus(N_TextBox* box) {
     if (box == N_TextBox6)
         box->SetMaxLength(11);

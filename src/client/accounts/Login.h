@@ -12,6 +12,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+
 class N_Image;
 class N_Shape;
 class N_TextBox;
@@ -28,8 +30,6 @@ inline constexpr char16_t kHintPhone[] = u"请输入手机号码（找回密码�
 
 using gateway::kCannotConnect;
 using gateway::kTooManyAttempts;
-// Said when the service received the new account but did not store it.
-inline constexpr char16_t kRegistrationFailed[] = u"注册失败，请稍后再试";
 
 // The customer-service page behind "忘记密码?".
 QString CustomerServiceAddress();
@@ -83,6 +83,8 @@ public:
     // The hint of one of the six boxes, and whether the box shows it.
     static QString HintOf(const N_TextBox* box);
     static bool ShowsHint(const N_TextBox* box);
+    // What the user entered in the box: nothing while it shows its hint.
+    static std::optional<QString> EntryOf(const N_TextBox* box);
 
 signals:
     // The account signed in (and is marked online); the window closes right after.
