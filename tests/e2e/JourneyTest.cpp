@@ -4,6 +4,7 @@
 // when the service comes back.
 
 #include "Codepage936.h"
+#include "DemoAccount.h"
 #include "GGCT.h"
 #include "HttpGet.h"
 #include "Login.h"
@@ -146,8 +147,8 @@ TEST_F(Journey, PublishedAddressesLastAcrossARestart) {
     QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
     QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
     ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
-    Type(login->N_TextBox1, "88888888");
-    Type(login->N_TextBox2, "zenri520");
+    Type(login->N_TextBox1, kDemoUser);
+    Type(login->N_TextBox2, kDemoPassword);
     Press(login->N_Shape2);
     ASSERT_TRUE(window->FGZS->isEnabled());
     ClickablePicture* tile = window->Image1[1];

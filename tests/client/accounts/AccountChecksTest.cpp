@@ -31,7 +31,7 @@ QStringList UserRow(const QString& user, const QString& password, const QString&
     QStringList row(columns::kUserCount);
     row[columns::kUser] = user;
     row[columns::kPassword] = password;
-    row[columns::kPhone] = "13800000000";
+    row[columns::kPhone] = "13912345678";
     row[columns::kPageName] = "xiaoyu520";
     row[columns::kFrozen] = frozen;
     return row;
@@ -100,15 +100,15 @@ TEST(RegistrationChecks, EntriesAreCheckedInOrder) {
     EXPECT_EQ(CheckRegistrationEntries(e), Text(accounts::kBadPhone));
     e.phone = "138000000000";
     EXPECT_EQ(CheckRegistrationEntries(e), Text(accounts::kBadPhone));
-    e.phone = "13800000000";
+    e.phone = "13912345678";
     EXPECT_EQ(CheckRegistrationEntries(e), std::nullopt);
 }
 
 TEST(RegistrationChecks, AnEmptyEntryCountsAsNotEntered) {
     EXPECT_EQ(CheckRegistrationEntries({QString(""), {}, {}, {}}), Text(accounts::kNoQQ));
-    EXPECT_EQ(CheckRegistrationEntries({"12345", "", "", "13800000000"}),
+    EXPECT_EQ(CheckRegistrationEntries({"12345", "", "", "13912345678"}),
               Text(accounts::kNoPassword));
-    EXPECT_EQ(CheckRegistrationEntries({"12345", "a", "", "13800000000"}),
+    EXPECT_EQ(CheckRegistrationEntries({"12345", "a", "", "13912345678"}),
               Text(accounts::kNoConfirmation));
     EXPECT_EQ(CheckRegistrationEntries({"12345", "a", "a", ""}), Text(accounts::kNoPhone));
     // The first failing check is told, whatever follows.
