@@ -4,6 +4,7 @@
 #include "OleColor.h"
 #include "PointerProbe.h"
 #include "PropertyTable.h"
+#include "StateFeed.h"
 
 #include <QCursor>
 #include <QFocusEvent>
@@ -30,17 +31,12 @@ constexpr quint32 kDisabledCaption = 0x00B3B3B3;
 // key, setter, getter. A new button's caption is its instance name (the constructor sets it).
 const controls::PropertyTable<N_Shape>& Properties() {
     using Row = controls::PropertyRow<N_Shape>;
-    using controls::kIntMax;
-    using controls::kIntMin;
-    using controls::kKept;
-    using controls::kShortMax;
-    using controls::kShortMin;
     static const controls::PropertyTable<N_Shape> table = {
         Row::Picture("Picture_Normal", 0, &N_Shape::SetPicture_Normal, &N_Shape::Picture_Normal),
         Row::Picture("Picture_Down", 1, &N_Shape::SetPicture_Down, &N_Shape::Picture_Down),
         Row::Picture("Picture_Hover", 2, &N_Shape::SetPicture_Hover, &N_Shape::Picture_Hover),
         Row::Boolean("Stretch", 3, false, false, &N_Shape::SetStretch, &N_Shape::Stretch),
-        Row::Text("Caption", 4, kKept, QStringLiteral("NShape1"), &N_Shape::SetCaption,
+        Row::Text("Caption", 4, Row::kKept, QStringLiteral("NShape1"), &N_Shape::SetCaption,
                   &N_Shape::Caption),
         Row::Color("BackGround", 5, 0x00EFF1F2, 0x00FF8080, &N_Shape::SetBackGround,
                    &N_Shape::BackGround),
@@ -56,7 +52,7 @@ const controls::PropertyTable<N_Shape>& Properties() {
                    &N_Shape::BorderColorHover),
         Row::Color("BorderColorDown", 11, 0x00B3B3B3, 0x00FFFF80, &N_Shape::SetBorderColorDown,
                    &N_Shape::BorderColorDown),
-        Row::Integer("FontSize", 12, 8, 8, kShortMin, kShortMax, &N_Shape::SetFontSize,
+        Row::Integer("FontSize", 12, 8, 8, Row::kShortMin, Row::kShortMax, &N_Shape::SetFontSize,
                      &N_Shape::FontSize),
         Row::Boolean("FontBold", 13, false, false, &N_Shape::SetFontBold, &N_Shape::FontBold),
         // Only the face name of a font is taken; the caption does not use this font.
@@ -76,7 +72,8 @@ const controls::PropertyTable<N_Shape>& Properties() {
                      &N_Shape::BorderGotFocus),
         Row::Color("BorderCustom", 17, 0x00B3B3B3, 0x0080FF80, &N_Shape::SetBorderCustom,
                    &N_Shape::BorderCustom),
-        Row::Integer("Style", 18, 4, 4, kIntMin, kIntMax, &N_Shape::SetStyle, &N_Shape::Style),
+        Row::Integer("Style", 18, 4, 4, Row::kIntMin, Row::kIntMax, &N_Shape::SetStyle,
+                     &N_Shape::Style),
         Row::Boolean("Graphical", 19, false, false, &N_Shape::SetGraphical, &N_Shape::Graphical),
         Row::Color("ForeColorNormal", 20, 0, 0x008080FF, &N_Shape::SetForeColorNormal,
                    &N_Shape::ForeColorNormal),
@@ -534,15 +531,11 @@ void N_Shape::leaveEvent(QEvent* event) {
 }
 
 void N_Shape::keyPressEvent(QKeyEvent* event) {
-    state_.KeyDown(controls::KeyCode(*event), controls::ShiftCode(event->modifiers()));
-    if (const auto code = controls::CharacterCode(*event))
-        state_.KeyPress(*code);
+    controls::FeedKeyPress(state_, *event);
 }
 
 void N_Shape::keyReleaseEvent(QKeyEvent* event) {
-    if (event->isAutoRepeat())
-        return;
-    state_.KeyUp(controls::KeyCode(*event), controls::ShiftCode(event->modifiers()));
+    controls::FeedKeyRelease(state_, *event);
 }
 
 void N_Shape::focusInEvent(QFocusEvent* event) {

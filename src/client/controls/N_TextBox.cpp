@@ -253,75 +253,73 @@ void N_TextBox::LoseWindowFocus() {
 // a missing key, how it is assigned, how it is read back.
 const controls::PropertyTable<N_TextBox>& N_TextBox::Properties() {
     using Row = controls::PropertyRow<N_TextBox>;
-    using controls::kIntMax;
-    using controls::kIntMin;
-    using controls::kKept;
-    using controls::kShortMax;
-    using controls::StoredFont;
-    constexpr auto kAlways = controls::WriteRule::Always;
     static const controls::PropertyTable<N_TextBox> table = {
-        Row::Text("Text", 5, kKept, QString(), &N_TextBox::SetText, &N_TextBox::Text, kAlways),
-        Row::Integer("AlignementHorizontal", 6, 0, 1, 0, kShortMax,
+        Row::Text("Text", 5, Row::kKept, QString(), &N_TextBox::SetText, &N_TextBox::Text,
+                  Row::kAlways),
+        Row::Integer("AlignementHorizontal", 6, 0, 1, 0, Row::kShortMax,
                      &N_TextBox::SetAlignementHorizontal, &N_TextBox::AlignementHorizontal,
-                     kAlways),
+                     Row::kAlways),
         Row::Boolean(
             "NumberBox", 8, false, false, [](N_TextBox& box, bool v) { box.numberBox_ = v; },
-            &N_TextBox::NumberBox, kAlways),
+            &N_TextBox::NumberBox, Row::kAlways),
         // The layout runs once while loading, here, with the font the box has at this point.
         Row::Integer(
-            "AlignementVertical", 7, kKept, 1, 0, 255,
+            "AlignementVertical", 7, Row::kKept, 1, 0, 255,
             [](N_TextBox& box, qint64 v) {
                 box.alignVertical_ = std::min(int(v), 2);
                 box.LayoutControl(box.alignVertical_);
             },
-            &N_TextBox::AlignementVertical, kAlways),
-        Row::Integer("MaxLength", 4, kKept, 0, kIntMin, kIntMax, &N_TextBox::SetMaxLength,
-                     &N_TextBox::MaxLength, kAlways),
+            &N_TextBox::AlignementVertical, Row::kAlways),
+        Row::Integer("MaxLength", 4, Row::kKept, 0, Row::kIntMin, Row::kIntMax,
+                     &N_TextBox::SetMaxLength, &N_TextBox::MaxLength, Row::kAlways),
         Row::Boolean(
-            "Locked", 12, kKept, false, [](N_TextBox& box, bool v) { box.txt_->setReadOnly(v); },
-            &N_TextBox::Locked, kAlways),
-        Row::Boolean("Enabled", 11, kKept, true, &N_TextBox::SetEnabled, &N_TextBox::Enabled,
-                     kAlways),
+            "Locked", 12, Row::kKept, false,
+            [](N_TextBox& box, bool v) { box.txt_->setReadOnly(v); }, &N_TextBox::Locked,
+            Row::kAlways),
+        Row::Boolean("Enabled", 11, Row::kKept, true, &N_TextBox::SetEnabled, &N_TextBox::Enabled,
+                     Row::kAlways),
         Row::Color("ForeColor", 1, 0x00D05C28, 0x00D05C28, &N_TextBox::SetForeColor,
-                   &N_TextBox::ForeColor, kAlways),
+                   &N_TextBox::ForeColor, Row::kAlways),
         Row::Color("BorderColor", 2, 0x00D05C28, 0x00D05C28, &N_TextBox::SetBorderColor,
-                   &N_TextBox::BorderColor, kAlways),
+                   &N_TextBox::BorderColor, Row::kAlways),
         Row::Color("BackColor", 3, 0x00FFFFFF, 0x00FFFFFF, &N_TextBox::SetBackColor,
-                   &N_TextBox::BackColor, kAlways),
+                   &N_TextBox::BackColor, Row::kAlways),
         Row::Font(
-            "FONT", 0, StoredFont{controls::MakeFont(QStringLiteral("Arial"), 8.25, true), {}},
-            StoredFont{controls::MakeFont(QStringLiteral("Arial"), 8.25), {}},
-            [](N_TextBox& box, const StoredFont& v) { box.ApplyBoxFont(v.font); },
+            "FONT", 0,
+            controls::StoredFont{controls::MakeFont(QStringLiteral("Arial"), 8.25, true), {}},
+            controls::StoredFont{controls::MakeFont(QStringLiteral("Arial"), 8.25), {}},
+            [](N_TextBox& box, const controls::StoredFont& v) { box.ApplyBoxFont(v.font); },
             [](const N_TextBox& box) {
-                return StoredFont{box.Font(), {}};
+                return controls::StoredFont{box.Font(), {}};
             }),
-        Row::Text("PasswordChar", 13, kKept, QString(), &N_TextBox::SetPasswordChar,
-                  &N_TextBox::PasswordChar, kAlways),
-        Row::Boolean("LabelBox", 10, kKept, false, &N_TextBox::SetLabelBox, &N_TextBox::LabelBox,
-                     kAlways),
+        Row::Text("PasswordChar", 13, Row::kKept, QString(), &N_TextBox::SetPasswordChar,
+                  &N_TextBox::PasswordChar, Row::kAlways),
+        Row::Boolean("LabelBox", 10, Row::kKept, false, &N_TextBox::SetLabelBox,
+                     &N_TextBox::LabelBox, Row::kAlways),
         Row::Boolean(
             "SelOnFocus", 9, true, true, [](N_TextBox& box, bool v) { box.selOnFocus_ = v; },
-            &N_TextBox::SelOnFocus, kAlways),
+            &N_TextBox::SelOnFocus, Row::kAlways),
         Row::Boolean(
             "Header", 14, false, false,
             [](N_TextBox& box, bool v) { box.lblHeader_->setVisible(v); }, &N_TextBox::Header,
-            kAlways),
-        Row::Integer("HeaderAlignement", 15, 2, 1, 0, kShortMax, &N_TextBox::SetHeaderAlignement,
-                     &N_TextBox::HeaderAlignement, kAlways),
+            Row::kAlways),
+        Row::Integer("HeaderAlignement", 15, 2, 1, 0, Row::kShortMax,
+                     &N_TextBox::SetHeaderAlignement, &N_TextBox::HeaderAlignement, Row::kAlways),
         Row::Color("HeaderForeColor", 16, controls::SystemColor(controls::kColorWindowText),
                    0x00D05C28, &N_TextBox::SetHeaderForeColor, &N_TextBox::HeaderForeColor,
-                   kAlways),
+                   Row::kAlways),
         Row::Color("HeaderBackColor", 17, 0x00FFFFFF, 0x00FFFFFF, &N_TextBox::SetHeaderBackColor,
-                   &N_TextBox::HeaderBackColor, kAlways),
+                   &N_TextBox::HeaderBackColor, Row::kAlways),
         Row::Font(
-            "HeaderFont", 18, StoredFont{controls::MakeFont(QStringLiteral("Verdana"), 6.75), {}},
-            StoredFont{controls::MakeFont(QStringLiteral("Verdana"), 8.25), {}},
-            [](N_TextBox& box, const StoredFont& v) { box.lblHeader_->setFont(v.font); },
+            "HeaderFont", 18,
+            controls::StoredFont{controls::MakeFont(QStringLiteral("Verdana"), 6.75), {}},
+            controls::StoredFont{controls::MakeFont(QStringLiteral("Verdana"), 8.25), {}},
+            [](N_TextBox& box, const controls::StoredFont& v) { box.lblHeader_->setFont(v.font); },
             [](const N_TextBox& box) {
-                return StoredFont{box.HeaderFont(), {}};
+                return controls::StoredFont{box.HeaderFont(), {}};
             }),
         Row::Text("HeaderCaption", 19, QStringLiteral("Header"), QStringLiteral("Header"),
-                  &N_TextBox::SetHeaderCaption, &N_TextBox::HeaderCaption, kAlways),
+                  &N_TextBox::SetHeaderCaption, &N_TextBox::HeaderCaption, Row::kAlways),
     };
     return table;
 }

@@ -12,7 +12,7 @@
 // calls WriteTable; what is special to a control (blank flags before a load, colours applied
 // once at its end) stays in those functions around the walk.
 //
-//   using Row = controls::PropertyRow<N_Shape>;
+//   using Row = controls::PropertyRow<N_Shape>;  // Row::kKept, Row::kShortMin ... for the rows
 //   static const controls::PropertyTable<N_Shape> table = {
 //       Row::Color("BackGround", 5, 0x00EFF1F2, 0x00FF8080, &N_Shape::SetBackGround,
 //                  &N_Shape::BackGround),
@@ -26,12 +26,10 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace controls {
-
-// In the new-value and load-default columns: nothing is assigned, the value stays as it is.
-inline constexpr std::nullopt_t kKept = std::nullopt;
 
 // How the writer treats a property.
 enum class WriteRule {
@@ -40,12 +38,6 @@ enum class WriteRule {
     UnlessEmpty,  // pictures: left out when there is none
 };
 
-// The ranges of the platform's integer property types.
-inline constexpr qint64 kShortMin = std::numeric_limits<qint16>::min();
-inline constexpr qint64 kShortMax = std::numeric_limits<qint16>::max();
-inline constexpr qint64 kIntMin = std::numeric_limits<qint32>::min();
-inline constexpr qint64 kIntMax = std::numeric_limits<qint32>::max();
-
 template <class C>
 struct PropertyRow {
     template <class T>
@@ -53,121 +45,111 @@ struct PropertyRow {
     template <class T>
     using Value = std::function<T(const C&)>;
 
+    // In the new-value and load-default columns: nothing is assigned, the value stays as it is.
+    static constexpr std::nullopt_t kKept = std::nullopt;
+    static constexpr WriteRule kAlways = WriteRule::Always;
+    // The ranges of the platform's integer property types.
+    static constexpr qint64 kShortMin = std::numeric_limits<qint16>::min();
+    static constexpr qint64 kShortMax = std::numeric_limits<qint16>::max();
+    static constexpr qint64 kIntMin = std::numeric_limits<qint32>::min();
+    static constexpr qint64 kIntMax = std::numeric_limits<qint32>::max();
+
     QString key;
     int writtenAt = 0;
     std::function<void(C&)> applyNew;  // empty: the new value is kKept
     std::function<void(C&, PropertyReader&)> read;
-    std::function<void(const C&, PropertyWriter&)> write;
+    std::function<void(const C&, PropertyBag&)> write;
 
     static PropertyRow Text(const char* key, int writtenAt, std::optional<QString> fresh,
                             std::optional<QString> load, Assign<QString> assign,
                             Value<QString> value, WriteRule rule = WriteRule::UnlessLoadDefault) {
-        PropertyRow row = Start(key, writtenAt, fresh, assign);
-        row.read = [key = row.key, load, assign, value](C& c, PropertyReader& r) {
-            r.Text(key, load.value_or(value(c)), [&c, &assign](const QString& v) { assign(c, v); });
-        };
-        row.write = [key = row.key, load, value, rule](const C& c, PropertyWriter& w) {
-            if (rule == WriteRule::UnlessLoadDefault && load)
-                w.Text(key, value(c), *load);
-            else
-                w.Text(key, value(c));
-        };
-        return row;
+        return Make<QString>(key, writtenAt, fresh, load, assign, value, rule,
+                             &PropertyReader::Text, &PropertyBag::SetText);
     }
 
     static PropertyRow Integer(const char* key, int writtenAt, std::optional<qint64> fresh,
                                std::optional<qint64> load, qint64 min, qint64 max,
                                Assign<qint64> assign, Value<qint64> value,
                                WriteRule rule = WriteRule::UnlessLoadDefault) {
-        PropertyRow row = Start(key, writtenAt, fresh, assign);
-        row.read = [key = row.key, load, min, max, assign, value](C& c, PropertyReader& r) {
-            r.Integer(key, load.value_or(value(c)), min, max,
-                      [&c, &assign](qint64 v) { assign(c, v); });
+        const auto readInRange = [min, max](PropertyReader& r, const QString& k, qint64 def,
+                                            const std::function<void(qint64)>& apply) {
+            r.Integer(k, def, min, max, apply);
         };
-        row.write = [key = row.key, load, value, rule](const C& c, PropertyWriter& w) {
-            if (rule == WriteRule::UnlessLoadDefault && load)
-                w.Integer(key, value(c), *load);
-            else
-                w.Integer(key, value(c));
-        };
-        return row;
+        return Make<qint64>(key, writtenAt, fresh, load, assign, value, rule, readInRange,
+                            &PropertyBag::SetInteger);
     }
 
     static PropertyRow Boolean(const char* key, int writtenAt, std::optional<bool> fresh,
                                std::optional<bool> load, Assign<bool> assign, Value<bool> value,
                                WriteRule rule = WriteRule::UnlessLoadDefault) {
-        PropertyRow row = Start(key, writtenAt, fresh, assign);
-        row.read = [key = row.key, load, assign, value](C& c, PropertyReader& r) {
-            r.Boolean(key, load.value_or(value(c)), [&c, &assign](bool v) { assign(c, v); });
-        };
-        row.write = [key = row.key, load, value, rule](const C& c, PropertyWriter& w) {
-            if (rule == WriteRule::UnlessLoadDefault && load)
-                w.Boolean(key, value(c), *load);
-            else
-                w.Boolean(key, value(c));
-        };
-        return row;
+        return Make<bool>(key, writtenAt, fresh, load, assign, value, rule,
+                          &PropertyReader::Boolean, &PropertyBag::SetBoolean);
     }
 
     // Colours are OLE values (OleColor.h).
     static PropertyRow Color(const char* key, int writtenAt, std::optional<quint32> fresh,
                              std::optional<quint32> load, Assign<quint32> assign,
                              Value<quint32> value, WriteRule rule = WriteRule::UnlessLoadDefault) {
-        PropertyRow row = Start(key, writtenAt, fresh, assign);
-        row.read = [key = row.key, load, assign, value](C& c, PropertyReader& r) {
-            r.Color(key, load.value_or(value(c)), [&c, &assign](quint32 v) { assign(c, v); });
-        };
-        row.write = [key = row.key, load, value, rule](const C& c, PropertyWriter& w) {
-            if (rule == WriteRule::UnlessLoadDefault && load)
-                w.Color(key, value(c), *load);
-            else
-                w.Color(key, value(c));
-        };
-        return row;
+        return Make<quint32>(key, writtenAt, fresh, load, assign, value, rule,
+                             &PropertyReader::Color, &PropertyBag::SetColor);
     }
 
-    // A font is always written.
+    // A font is always written, with its character set when it has one.
     static PropertyRow Font(const char* key, int writtenAt, std::optional<StoredFont> fresh,
                             std::optional<StoredFont> load, Assign<StoredFont> assign,
                             Value<StoredFont> value) {
-        PropertyRow row = Start(key, writtenAt, fresh, assign);
-        row.read = [key = row.key, load, assign, value](C& c, PropertyReader& r) {
-            r.Font(key, load.value_or(value(c)),
-                   [&c, &assign](const StoredFont& v) { assign(c, v); });
+        const auto writeFont = [](PropertyBag& bag, const QString& k, const StoredFont& font) {
+            bag.SetFont(k, font.font, font.charset);
         };
-        row.write = [key = row.key, value](const C& c, PropertyWriter& w) {
-            const StoredFont font = value(c);
-            w.Font(key, font.font, font.charset);
-        };
-        return row;
+        return Make<StoredFont>(key, writtenAt, fresh, load, assign, value, WriteRule::Always,
+                                &PropertyReader::Font, writeFont);
     }
 
     // A picture a stored set lacks is no picture; a new control starts without one.
     static PropertyRow Picture(const char* key, int writtenAt, Assign<QPixmap> assign,
                                Value<QPixmap> value, WriteRule rule = WriteRule::UnlessEmpty) {
-        PropertyRow row = Start(key, writtenAt, std::optional<QPixmap>(), assign);
-        row.read = [key = row.key, assign](C& c, PropertyReader& r) {
-            r.Picture(key, [&c, &assign](const QPixmap& v) { assign(c, v); });
+        const auto readPicture = [](PropertyReader& r, const QString& k, const QPixmap&,
+                                    const std::function<void(const QPixmap&)>& apply) {
+            r.Picture(k, apply);
         };
-        row.write = [key = row.key, value, rule](const C& c, PropertyWriter& w) {
-            if (rule == WriteRule::UnlessEmpty)
-                w.PictureIfAny(key, value(c));
-            else
-                w.Picture(key, value(c));
-        };
-        return row;
+        return Make<QPixmap>(key, writtenAt, std::nullopt, QPixmap(), assign, value, rule,
+                             readPicture, &PropertyBag::SetPicture);
     }
 
 private:
-    template <class T>
-    static PropertyRow Start(const char* key, int writtenAt, const std::optional<T>& fresh,
-                             const Assign<T>& assign) {
+    // A row of type T: `readKey` is the reader's call for the type, `writeKey` puts the value
+    // in the bag; the rule decides whether the writer calls it.
+    template <class T, class ReadKey, class WriteKey>
+    static PropertyRow Make(const char* key, int writtenAt, const std::optional<T>& fresh,
+                            const std::optional<T>& load, const Assign<T>& assign,
+                            const Value<T>& value, WriteRule rule, ReadKey readKey,
+                            WriteKey writeKey) {
         PropertyRow row;
         row.key = QString::fromLatin1(key);
         row.writtenAt = writtenAt;
         if (fresh)
-            row.applyNew = [value = *fresh, assign](C& c) { assign(c, value); };
+            row.applyNew = [v = *fresh, assign](C& c) { assign(c, v); };
+        row.read = [key = row.key, load, assign, value, readKey](C& c, PropertyReader& r) {
+            std::invoke(readKey, r, key, load.value_or(value(c)),
+                        [&c, &assign](const T& v) { assign(c, v); });
+        };
+        row.write = [key = row.key, load, value, rule, writeKey](const C& c, PropertyBag& bag) {
+            const T v = value(c);
+            if (!Omitted(rule, v, load))
+                std::invoke(writeKey, bag, key, v);
+        };
         return row;
+    }
+
+    template <class T>
+    static bool Omitted(WriteRule rule, const T& v, const std::optional<T>& load) {
+        if constexpr (std::is_same_v<T, QPixmap>) {
+            return rule == WriteRule::UnlessEmpty && v.isNull();
+        } else if constexpr (std::is_same_v<T, StoredFont>) {
+            return false;
+        } else {
+            return rule == WriteRule::UnlessLoadDefault && load && v == *load;
+        }
     }
 };
 
@@ -206,9 +188,8 @@ PropertyBag WriteTable(const C& control, const PropertyTable<C>& table) {
     std::stable_sort(rows.begin(), rows.end(),
                      [](const auto* a, const auto* b) { return a->writtenAt < b->writtenAt; });
     PropertyBag bag;
-    PropertyWriter writer(bag);
     for (const PropertyRow<C>* row : rows)
-        row->write(control, writer);
+        row->write(control, bag);
     return bag;
 }
 

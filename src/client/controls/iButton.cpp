@@ -4,6 +4,7 @@
 #include "OleColor.h"
 #include "PointerProbe.h"
 #include "PropertyTable.h"
+#include "StateFeed.h"
 #include "Twips.h"
 
 #include <QBitmap>
@@ -44,47 +45,40 @@ iButton::~iButton() = default;
 // whether a value equal to the load default is left out of the written set.
 const controls::PropertyTable<iButton>& iButton::Properties() {
     using Row = controls::PropertyRow<iButton>;
-    using controls::kIntMax;
-    using controls::kIntMin;
-    using controls::kKept;
-    using controls::kShortMax;
-    using controls::kShortMin;
-    using controls::StoredFont;
-    constexpr auto kAlways = controls::WriteRule::Always;
     static const controls::PropertyTable<iButton> table = {
         Row::Picture(
             "BackPicture", 0, [](iButton& b, const QPixmap& v) { b.backPicture_ = v; },
             &iButton::BackPicture),
         Row::Boolean(
-            "Enabled", 1, kKept, true, [](iButton& b, bool v) { b.setEnabled(v); },
+            "Enabled", 1, Row::kKept, true, [](iButton& b, bool v) { b.setEnabled(v); },
             &iButton::Enabled),
         Row::Integer(
-            "cBackStyle", 3, 1, 1, kShortMin, kShortMax,
+            "cBackStyle", 3, 1, 1, Row::kShortMin, Row::kShortMax,
             [](iButton& b, qint64 v) { b.cBackStyle_ = int(v); }, &iButton::cBackStyle),
         Row::Text(
-            "Caption", 4, kKept, QString(), [](iButton& b, const QString& v) { b.caption_ = v; },
-            &iButton::Caption),
+            "Caption", 4, Row::kKept, QString(),
+            [](iButton& b, const QString& v) { b.caption_ = v; }, &iButton::Caption),
         Row::Integer(
-            "Style", 2, kKept, 0, kIntMin, kIntMax,
+            "Style", 2, Row::kKept, 0, Row::kIntMin, Row::kIntMax,
             [](iButton& b, qint64 v) { b.state_.SetStyle(int(v)); }, &iButton::Style),
         Row::Boolean(
             "AutoSize", 5, true, true, [](iButton& b, bool v) { b.autoSize_ = v; },
             &iButton::AutoSize),
         Row::Color(
-            "cForeColor", 8, controls::SystemColor(controls::kColorButtonText), kKept,
-            [](iButton& b, quint32 v) { b.cForeColor_ = v; }, &iButton::cForeColor, kAlways),
+            "cForeColor", 8, controls::SystemColor(controls::kColorButtonText), Row::kKept,
+            [](iButton& b, quint32 v) { b.cForeColor_ = v; }, &iButton::cForeColor, Row::kAlways),
         Row::Font(
-            "cFont", 6, kKept, kKept,
-            [](iButton& b, const StoredFont& v) {
+            "cFont", 6, Row::kKept, Row::kKept,
+            [](iButton& b, const controls::StoredFont& v) {
                 b.cFont_ = v.font;
                 b.cFontCharset_ = v.charset;
             },
             [](const iButton& b) {
-                return StoredFont{b.cFont_, b.cFontCharset_};
+                return controls::StoredFont{b.cFont_, b.cFontCharset_};
             }),
         Row::Integer(
-            "cDrawMode", 7, 13, kKept, kShortMin, kShortMax,
-            [](iButton& b, qint64 v) { b.cDrawMode_ = int(v); }, &iButton::cDrawMode, kAlways),
+            "cDrawMode", 7, 13, Row::kKept, Row::kShortMin, Row::kShortMax,
+            [](iButton& b, qint64 v) { b.cDrawMode_ = int(v); }, &iButton::cDrawMode, Row::kAlways),
     };
     return table;
 }
@@ -276,19 +270,11 @@ void iButton::showEvent(QShowEvent* event) {
 }
 
 void iButton::mousePressEvent(QMouseEvent* event) {
-    const int button = controls::ButtonCode(event->button());
-    clicks_.Press(button);
-    state_.Press(button, controls::ShiftCode(event->modifiers()),
-                 PixelsToTwips(event->position().x()), PixelsToTwips(event->position().y()));
+    controls::FeedPress(state_, clicks_, *event);
 }
 
 void iButton::mouseReleaseEvent(QMouseEvent* event) {
-    const int button = controls::ButtonCode(event->button());
-    const bool click = clicks_.Release(button, rect().contains(event->position().toPoint()));
-    state_.Release(button, controls::ShiftCode(event->modifiers()),
-                   PixelsToTwips(event->position().x()), PixelsToTwips(event->position().y()));
-    if (click)
-        state_.PlatformClick();
+    controls::FeedRelease(state_, clicks_, *this, *event);
 }
 
 void iButton::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -303,15 +289,11 @@ void iButton::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void iButton::keyPressEvent(QKeyEvent* event) {
-    state_.KeyDown(controls::KeyCode(*event), controls::ShiftCode(event->modifiers()));
-    if (const auto code = controls::CharacterCode(*event))
-        state_.KeyPress(*code);
+    controls::FeedKeyPress(state_, *event);
 }
 
 void iButton::keyReleaseEvent(QKeyEvent* event) {
-    if (event->isAutoRepeat())
-        return;
-    state_.KeyUp(controls::KeyCode(*event), controls::ShiftCode(event->modifiers()));
+    controls::FeedKeyRelease(state_, *event);
 }
 
 void iButton::focusInEvent(QFocusEvent* event) {
