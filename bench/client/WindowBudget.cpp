@@ -7,15 +7,16 @@
 // budget in a process of its own ("memory", "start"), prints the figures and passes or fails
 // nothing.
 
+#include "FontSubstitutes.h"
 #include "GGCT.h"
 #include "Login.h"
 #include "Main.h"
-#include "Program.h"
+#include "Platform.h"
 #include "SCCT.h"
 #include "ServiceAddress.h"
 #include "ServiceProcess.h"
+#include "SingleInstance.h"
 #include "StyleEditor.h"
-#include "Wini.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -95,12 +96,12 @@ int ColdStart(bool bare, QElapsedTimer& sinceMain) {
         service::SetAddress(qEnvironmentVariable("ZR_BENCH_SERVICE"));
         program::SetInstanceKey(
             QStringLiteral("bench-cold-%1").arg(QApplication::applicationPid()));
-        Main::SetSignInOpener([&](Main* owner) {
+        window = new Main();
+        QObject::connect(window, &Main::SignInRequested, window, [&](Main* owner) {
             shown = new Login(owner);
             shown->installEventFilter(&paint);
             shown->show();
         });
-        window = new Main();
         window->Load();
     }
     while (!paint.painted && sinceMain.elapsed() < 10000)
@@ -169,12 +170,12 @@ int main(int argc, char** argv) {
     }
     service::SetAddress(service.Url());
     QTemporaryDir folder;
-    wini::SetProgramFolder(folder.path());
+    platform::Current().programFolder = [path = folder.path()] { return path; };
     program::SetInstanceKey(QStringLiteral("bench-windows-%1").arg(QApplication::applicationPid()));
     const double startMb = ResidentMegabytes();
 
-    // The main window as the start-up leaves it, before the sign-in window comes.
-    Main::SetSignInOpener([](Main*) {});
+    // The main window as the start-up leaves it, before the sign-in window comes (nothing
+    // answers its SignInRequested).
     auto* window = new Main();
     window->Load();
     for (int i = 0; i < 10; ++i) {
@@ -202,7 +203,7 @@ int main(int argc, char** argv) {
             "(budget 2.0)\n",
             qPrintable(QGuiApplication::platformName()), bare, login, login / bare);
     } else {
-        window->FGZS->setEnabled(true);
+        window->EnableGallery();
         std::vector<double> editors;
         for (int style = 1; style <= pages::kStyleCount; ++style) {
             if (!QTest::qWaitForWindowExposed(EditorDesk::Instance().Open(style)))

@@ -2,10 +2,12 @@
 //   ZenriBiaobai [--service URL] [--instance-key KEY]
 
 #include "Main.h"
+#include "FontSubstitutes.h"
 #include "Login.h"
 #include "Program.h"
 #include "SCCT.h"
 #include "ServiceAddress.h"
+#include "SingleInstance.h"
 #include "StyleEditor.h"
 
 #include <QApplication>
@@ -36,9 +38,13 @@ int main(int argc, char** argv) {
     if (!instanceKey.isEmpty())
         program::SetInstanceKey(instanceKey);
 
-    Main::SetSignInOpener([](Main* owner) { (new Login(owner))->show(); });
     auto* window = new Main();
     window->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(window, &Main::SignInRequested, window, [](Main* owner) {
+        auto* login = new Login(owner);
+        QObject::connect(login, &Login::SignedIn, owner, &Main::EnableGallery);
+        login->show();
+    });
     QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
     QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
     if (window->Load() == Main::Start::Ended)

@@ -4,13 +4,14 @@
 // when the service comes back.
 
 #include "Codepage936.h"
-#include "CommonRoutines.h"
+#include "DemoAccount.h"
 #include "GGCT.h"
 #include "HttpGet.h"
 #include "Login.h"
 #include "Main.h"
 #include "N_Shape.h"
 #include "N_TextBox.h"
+#include "Platform.h"
 #include "SCCT.h"
 #include "ServiceAddress.h"
 #include "ShellFixture.h"
@@ -31,15 +32,15 @@ protected:
     void SetUp() override {
         ShellFixture::SetUp();
         wini::WriteRememberFlag(QString());
-        Main::SetSignInOpener([this](Main* owner) {
+        platform::Current().wait = [](int) {};
+    }
+    // Opens the sign-in window when the main window asks for it, as main() does.
+    void OpenSignInFor(Main* window) {
+        QObject::connect(window, &Main::SignInRequested, window, [this](Main* owner) {
             login = new Login(owner);
+            QObject::connect(login, &Login::SignedIn, owner, &Main::EnableGallery);
             login->show();
         });
-        platform::SetWaiter([](int) {});
-    }
-    void TearDown() override {
-        Main::SetSignInOpener({});
-        ShellFixture::TearDown();
     }
     static void Focus(QWidget* widget) {
         widget->setFocus(Qt::MouseFocusReason);
@@ -69,6 +70,7 @@ protected:
 
 TEST_F(Journey, RegisterSignInMakePublishCopyAndRename) {
     auto* window = new Main();
+    OpenSignInFor(window);
     QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
     QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
     ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
@@ -142,11 +144,12 @@ TEST_F(Journey, RegisterSignInMakePublishCopyAndRename) {
 // the service stopped and came back on its fixed address.
 TEST_F(Journey, PublishedAddressesLastAcrossARestart) {
     auto* window = new Main();
+    OpenSignInFor(window);
     QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
     QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
     ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
-    Type(login->N_TextBox1, "88888888");
-    Type(login->N_TextBox2, "zenri520");
+    Type(login->N_TextBox1, kDemoUser);
+    Type(login->N_TextBox2, kDemoPassword);
     Press(login->N_Shape2);
     ASSERT_TRUE(window->FGZS->isEnabled());
     ClickablePicture* tile = window->Image1[1];

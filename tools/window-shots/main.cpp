@@ -3,7 +3,7 @@
 // Writes FG1.png … FG8.png, each window as it opens (sample entries in the boxes). Run it
 // under a real display (xvfb-run) to see the desktop's own fonts; offscreen works as well.
 
-#include "Program.h"
+#include "FontSubstitutes.h"
 #include "ServiceAddress.h"
 #include "StyleEditor.h"
 

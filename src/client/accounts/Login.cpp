@@ -2,7 +2,7 @@
 
 #include "CommonRoutines.h"
 #include "Disclaimer.h"
-#include "Main.h"
+#include "LoadProperties.h"
 #include "N_Image.h"
 #include "N_Shape.h"
 #include "N_TextBox.h"
@@ -12,7 +12,6 @@
 #include "ServiceAddress.h"
 #include "Wini.h"
 
-#include <QPainter>
 #include <QPointer>
 #include <QTimer>
 
@@ -25,34 +24,105 @@ QString CustomerServiceAddress() {
 
 namespace {
 
+// ---- Layout, in pixels. The three panels share one place below the title strip; each
+// panel's controls are placed in the panel's own coordinates.
+
 constexpr QSize kClientSize(353, 380);
 constexpr QRect kTitleStrip(0, 0, 353, 33);
 constexpr QPoint kTitle(8, 8);
 constexpr QRect kCloseImage(296, 0, 48, 19);
 constexpr QRect kPanel(16, 40, 321, 321);
-constexpr quint32 kTitleColor = 0xC0C000;  // #00C0C0 as 0x00BBGGRR
-constexpr quint32 kGreen = 0x008000;       // #008000
-const QColor kOutlineColor(0x00, 0xC0, 0xC0);
+// Every panel's two lower buttons stand in the same places.
+constexpr QRect kLowerLeft(8, 280, 108, 33);
+constexpr QRect kLowerRight(216, 280, 97, 33);
 
-const quint32 kHintColor = controls::SystemColor(controls::kColorButtonShadow);
-const quint32 kEntryColor = controls::OleFromRgb(kGreen);
+// The three colour schemes of the buttons: cyan for the panel's own action, green for the
+// way to another panel, quiet for the rest.
+enum class Scheme { Cyan, Green, Quiet };
+
+struct ButtonLayout {
+    const char* name;
+    const char16_t* caption;
+    Scheme scheme;
+    QRect rect;
+};
+
+struct BoxLayout {
+    const char* name;
+    QRect rect;
+    int maxLength;  // 0: no limit
+};
+
+// Sign-in panel.
+constexpr BoxLayout kAccountBox{"N_TextBox1", {48, 72, 233, 25}, 0};
+constexpr BoxLayout kPasswordBox{"N_TextBox2", {48, 120, 233, 25}, 0};
+constexpr QRect kRememberCheck(48, 160, 105, 17);
+constexpr ButtonLayout kSignInButton{"N_Shape2", u"登 陆", Scheme::Cyan, {48, 192, 233, 33}};
+constexpr int kSignInStatusTop = 248;
+constexpr ButtonLayout kForgotButton{"N_Shape1", u"忘记密码?", Scheme::Quiet, kLowerLeft};
+constexpr ButtonLayout kRegisterButton{"N_Shape3", u"注 册", Scheme::Green, kLowerRight};
+// Registration panel.
+constexpr QRect kWarningLabel(76, 0, 169, 14);
+constexpr BoxLayout kQQBox{"N_TextBox3", {48, 24, 233, 25}, 10};
+constexpr BoxLayout kNewPasswordBox{"N_TextBox4", {48, 72, 233, 25}, 20};
+constexpr BoxLayout kConfirmBox{"N_TextBox5", {48, 120, 233, 25}, 20};
+constexpr BoxLayout kPhoneBox{"N_TextBox6", {48, 168, 233, 25}, 0};
+constexpr int kRegistrationStatusTop = 200;
+constexpr ButtonLayout kRegisterNowButton{
+    "N_Shape4", u"立 即 注 册", Scheme::Cyan, {48, 224, 233, 33}};
+constexpr ButtonLayout kDisclaimerButton{"N_Shape6", u"免 责 声 明", Scheme::Quiet, kLowerLeft};
+constexpr ButtonLayout kBackToSignInButton{"N_Shape5", u"返 回 登 陆", Scheme::Green, kLowerRight};
+// Disclaimer panel.
+constexpr QRect kDisclaimerText(8, 0, 305, 273);
+constexpr ButtonLayout kDisclaimerToSignInButton{"N_Shape9", u"返 回 登 陆", Scheme::Quiet,
+                                                 kLowerLeft};
+constexpr ButtonLayout kBackToRegistrationButton{"N_Shape8", u"返 回 注 册", Scheme::Green,
+                                                 kLowerRight};
+
+// ---- Texts.
+
+constexpr char16_t kWindowTitle[] = u"登陆";
+// The title strip names the panel shown.
+constexpr char16_t kSignInTitle[] = u"用户登陆";
+constexpr char16_t kRegistrationTitle[] = u"用户注册";
+constexpr char16_t kDisclaimerTitle[] = u"免责声明";
+constexpr char16_t kRememberCaption[] = u"记住密码";
+constexpr char16_t kWarning[] = u"填写虚假信息永久禁止登陆";
+
+// ---- Colours: OLE values 0x00BBGGRR (OleColor.h) unless a QColor.
+
+constexpr quint32 kTitleColor = controls::OleFromRgb(0x00C0C0);
+const QColor kOutlineColor(0x00, 0xC0, 0xC0);
+const QColor kWarningColor(0xFF, 0, 0);
+constexpr quint32 kBlack = 0x000000;
+constexpr quint32 kWhite = controls::OleFromRgb(0xFFFFFF);
+constexpr quint32 kGrey = controls::OleFromRgb(0xB3B3B3);
+constexpr quint32 kCyan = controls::OleFromRgb(0x00C0C0);
+constexpr quint32 kGreen = controls::OleFromRgb(0x008000);
+// The window's ground, which the buttons' rounded corners show.
+constexpr quint32 kGround = controls::SystemColor(controls::kColorButtonFace);
+// Entry boxes: the hint in grey, what the user typed in green.
+constexpr quint32 kHintColor = controls::SystemColor(controls::kColorButtonShadow);
+constexpr quint32 kEntryColor = kGreen;
+
+// The colours a scheme gives a button; the others are alike on every button.
+struct SchemeColours {
+    quint32 borderNormal, foreNormal, borderDown, backDown;
+};
+constexpr SchemeColours kSchemes[] = {
+    /* Cyan */ {kCyan, kCyan, kGrey, kWhite},
+    /* Green */ {kGreen, kGreen, kGrey, kWhite},
+    /* Quiet */ {kGrey, kBlack, kCyan, kCyan},
+};
+
 constexpr char16_t kMaskFont[] = u"Wingdings";
 constexpr char16_t kMaskCharacter[] = u"l";
 constexpr char16_t kPlainFont[] = u"Arial";
 
-// The window's ground, which the buttons' rounded corners show.
-const quint32 kGround = controls::SystemColor(15);
-
-// The three colour schemes of the buttons.
-enum class Scheme { Cyan, Green, Quiet };
-
-N_Shape* MakeButton(QWidget* panel, const char* name, const QString& caption, Scheme scheme,
-                    const QRect& geometry) {
-    const quint32 black = 0x000000;
-    const quint32 grey = controls::OleFromRgb(0xB3B3B3);
-    const quint32 cyan = controls::OleFromRgb(0x00C0C0);
+N_Shape* MakeButton(QWidget* panel, const ButtonLayout& layout) {
+    const SchemeColours& scheme = kSchemes[int(layout.scheme)];
     controls::PropertyBag bag;
-    bag.SetText(QStringLiteral("Caption"), caption);
+    bag.SetText(QStringLiteral("Caption"), QString::fromUtf16(layout.caption));
     bag.SetColor(QStringLiteral("BackGround"), kGround);
     bag.SetColor(QStringLiteral("BackColorNormal"), controls::OleFromRgb(0xF2F1EF));
     bag.SetColor(QStringLiteral("BackColorHover"), controls::OleFromRgb(0xE0E0E0));
@@ -63,43 +133,35 @@ N_Shape* MakeButton(QWidget* panel, const char* name, const QString& caption, Sc
     bag.SetFont(QStringLiteral("Font"), controls::MakeFont(QStringLiteral("Verdana"), 9));
     bag.SetBoolean(QStringLiteral("Text_Visible"), true);
     bag.SetBoolean(QStringLiteral("StretchToText"), false);
-    bag.SetColor(QStringLiteral("ForeColorHover"), black);
-    bag.SetColor(QStringLiteral("ForeColorDown"), black);
-    bag.SetColor(QStringLiteral("BorderColorHover"), grey);
-    if (scheme == Scheme::Quiet) {
-        bag.SetColor(QStringLiteral("BorderColorNormal"), grey);
-        bag.SetColor(QStringLiteral("ForeColorNormal"), black);
-        bag.SetColor(QStringLiteral("BorderColorDown"), cyan);
-        bag.SetColor(QStringLiteral("BackColorDown"), cyan);
-    } else {
-        const quint32 colour = scheme == Scheme::Cyan ? cyan : controls::OleFromRgb(kGreen);
-        bag.SetColor(QStringLiteral("BorderColorNormal"), colour);
-        bag.SetColor(QStringLiteral("ForeColorNormal"), colour);
-        bag.SetColor(QStringLiteral("BorderColorDown"), grey);
-        bag.SetColor(QStringLiteral("BackColorDown"), controls::OleFromRgb(0xFFFFFF));
-    }
-    auto* button = new N_Shape(panel, QString::fromLatin1(name));
-    button->ReadProperties(bag);
-    button->setGeometry(geometry);
+    bag.SetColor(QStringLiteral("ForeColorHover"), kBlack);
+    bag.SetColor(QStringLiteral("ForeColorDown"), kBlack);
+    bag.SetColor(QStringLiteral("BorderColorHover"), kGrey);
+    bag.SetColor(QStringLiteral("BorderColorNormal"), scheme.borderNormal);
+    bag.SetColor(QStringLiteral("ForeColorNormal"), scheme.foreNormal);
+    bag.SetColor(QStringLiteral("BorderColorDown"), scheme.borderDown);
+    bag.SetColor(QStringLiteral("BackColorDown"), scheme.backDown);
+    auto* button = new N_Shape(panel, QString::fromLatin1(layout.name));
+    controls::LoadProperties(*button, bag);
+    button->setGeometry(layout.rect);
     return button;
 }
 
 // The six entry boxes are set up alike.
-N_TextBox* MakeBox(QWidget* panel, const char* name, const QRect& geometry, int maxLength = 0) {
+N_TextBox* MakeBox(QWidget* panel, const BoxLayout& layout) {
     controls::PropertyBag bag;
     bag.SetFont(QStringLiteral("FONT"),
                 controls::MakeFont(QString::fromUtf16(kPlainFont), 8.25, true));
     bag.SetColor(QStringLiteral("ForeColor"), kEntryColor);
     bag.SetColor(QStringLiteral("BorderColor"), kEntryColor);
-    bag.SetColor(QStringLiteral("BackColor"), controls::OleFromRgb(0xFFFFFF));
+    bag.SetColor(QStringLiteral("BackColor"), kWhite);
     bag.SetBoolean(QStringLiteral("Header"), false);
     bag.SetInteger(QStringLiteral("AlignementHorizontal"), 0);
     bag.SetInteger(QStringLiteral("AlignementVertical"), 1);
     bag.SetBoolean(QStringLiteral("SelOnFocus"), true);
-    bag.SetInteger(QStringLiteral("MaxLength"), maxLength);
-    auto* box = new N_TextBox(panel, QString::fromLatin1(name));
-    box->ReadProperties(bag);
-    box->setGeometry(geometry);
+    bag.SetInteger(QStringLiteral("MaxLength"), layout.maxLength);
+    auto* box = new N_TextBox(panel, QString::fromLatin1(layout.name));
+    controls::LoadProperties(*box, bag);
+    box->setGeometry(layout.rect);
     return box;
 }
 
@@ -149,24 +211,9 @@ void DigitFilter(int& keyAscii) {
 
 }  // namespace
 
-OutlineShape::OutlineShape(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void OutlineShape::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kOutlineColor);
-    const int w = width(), h = height();
-    painter.drawRect(0, 0, w, 1);
-    painter.drawRect(0, h - 1, w, 1);
-    painter.drawRect(0, 0, 1, h);
-    painter.drawRect(w - 1, 0, 1, h);
-}
-
-Login::Login(Main* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), owner_(owner) {
+Login::Login(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Login"));
-    setWindowTitle(QStringLiteral("登陆"));
+    setWindowTitle(QString::fromUtf16(kWindowTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kClientSize);
@@ -177,7 +224,7 @@ Login::Login(Main* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint)
 
     BuildTitleStrip();
     BuildSignInPanel();
-    Shape1 = new OutlineShape(this);
+    Shape1 = new OutlineShape(this, kOutlineColor);
     Open();
 }
 
@@ -207,8 +254,8 @@ void Login::BuildTitleStrip() {
     SetPaletteColor(Picture1, QPalette::Window, controls::FromOle(kTitleColor));
     Picture1->setAutoFillBackground(true);
 
-    Label1 =
-        MakeLabel(Picture1, QStringLiteral("用户登陆"), QStringLiteral("微软雅黑"), 9, Qt::white);
+    Label1 = MakeLabel(Picture1, QString::fromUtf16(kSignInTitle), QStringLiteral("微软雅黑"), 9,
+                       Qt::white);
     Label1->move(kTitle);
     Label1->adjustSize();
 
@@ -227,24 +274,21 @@ void Login::BuildTitleStrip() {
 
 void Login::BuildSignInPanel() {
     Picture2 = MakePanel(this);
-    N_TextBox1 = MakeBox(Picture2, "N_TextBox1", {48, 72, 233, 25});
-    N_TextBox2 = MakeBox(Picture2, "N_TextBox2", {48, 120, 233, 25});
-    Check1 = new QCheckBox(QStringLiteral("记住密码"), Picture2);
-    Check1->setGeometry(48, 160, 105, 17);
-    N_Shape2 =
-        MakeButton(Picture2, "N_Shape2", QStringLiteral("登 陆"), Scheme::Cyan, {48, 192, 233, 33});
-    Label2 = MakeStatusLine(Picture2, 248);
-    N_Shape1 = MakeButton(Picture2, "N_Shape1", QStringLiteral("忘记密码?"), Scheme::Quiet,
-                          {8, 280, 108, 33});
-    N_Shape3 = MakeButton(Picture2, "N_Shape3", QStringLiteral("注 册"), Scheme::Green,
-                          {216, 280, 97, 33});
+    N_TextBox1 = MakeBox(Picture2, kAccountBox);
+    N_TextBox2 = MakeBox(Picture2, kPasswordBox);
+    Check1 = new QCheckBox(QString::fromUtf16(kRememberCaption), Picture2);
+    Check1->setGeometry(kRememberCheck);
+    N_Shape2 = MakeButton(Picture2, kSignInButton);
+    Label2 = MakeStatusLine(Picture2, kSignInStatusTop);
+    N_Shape1 = MakeButton(Picture2, kForgotButton);
+    N_Shape3 = MakeButton(Picture2, kRegisterButton);
 
     connect(N_Shape2, &N_Shape::Click, this, &Login::SignIn);
     connect(N_Shape1, &N_Shape::Click, this,
             [] { OpenDocument(accounts::CustomerServiceAddress()); });
     connect(N_Shape3, &N_Shape::Click, this, [this] {
         BuildHiddenPanels();
-        ShowPanel(Picture3, QStringLiteral("用户注册"));
+        ShowPanel(Picture3, QString::fromUtf16(kRegistrationTitle));
     });
     for (N_TextBox* box : {N_TextBox1, N_TextBox2})
         WatchBox(box);
@@ -263,27 +307,24 @@ void Login::WatchBox(N_TextBox* box) {
 
 void Login::BuildRegistrationPanel() {
     Picture3 = MakePanel(this);
-    Label5 = MakeLabel(Picture3, QStringLiteral("填写虚假信息永久禁止登陆"), QStringLiteral("黑体"),
-                       10.5, QColor(0xFF, 0, 0));
-    Label5->setGeometry(76, 0, 169, 14);
-    N_TextBox3 = MakeBox(Picture3, "N_TextBox3", {48, 24, 233, 25}, 10);
-    N_TextBox4 = MakeBox(Picture3, "N_TextBox4", {48, 72, 233, 25}, 20);
-    N_TextBox5 = MakeBox(Picture3, "N_TextBox5", {48, 120, 233, 25}, 20);
-    N_TextBox6 = MakeBox(Picture3, "N_TextBox6", {48, 168, 233, 25});
-    Label3 = MakeStatusLine(Picture3, 200);
-    N_Shape4 = MakeButton(Picture3, "N_Shape4", QStringLiteral("立 即 注 册"), Scheme::Cyan,
-                          {48, 224, 233, 33});
-    N_Shape6 = MakeButton(Picture3, "N_Shape6", QStringLiteral("免 责 声 明"), Scheme::Quiet,
-                          {8, 280, 108, 33});
-    N_Shape5 = MakeButton(Picture3, "N_Shape5", QStringLiteral("返 回 登 陆"), Scheme::Green,
-                          {216, 280, 97, 33});
+    Label5 = MakeLabel(Picture3, QString::fromUtf16(kWarning), QStringLiteral("黑体"), 10.5,
+                       kWarningColor);
+    Label5->setGeometry(kWarningLabel);
+    N_TextBox3 = MakeBox(Picture3, kQQBox);
+    N_TextBox4 = MakeBox(Picture3, kNewPasswordBox);
+    N_TextBox5 = MakeBox(Picture3, kConfirmBox);
+    N_TextBox6 = MakeBox(Picture3, kPhoneBox);
+    Label3 = MakeStatusLine(Picture3, kRegistrationStatusTop);
+    N_Shape4 = MakeButton(Picture3, kRegisterNowButton);
+    N_Shape6 = MakeButton(Picture3, kDisclaimerButton);
+    N_Shape5 = MakeButton(Picture3, kBackToSignInButton);
     Picture3->hide();
 
     connect(N_Shape4, &N_Shape::Click, this, &Login::Register);
     connect(N_Shape6, &N_Shape::Click, this,
-            [this] { ShowPanel(Picture4, QStringLiteral("免责声明")); });
+            [this] { ShowPanel(Picture4, QString::fromUtf16(kDisclaimerTitle)); });
     connect(N_Shape5, &N_Shape::Click, this, [this] {
-        ShowPanel(Picture2, QStringLiteral("用户登陆"));
+        ShowPanel(Picture2, QString::fromUtf16(kSignInTitle));
         Picture2->setFocus(Qt::OtherFocusReason);
     });
     connect(N_TextBox4, &N_TextBox::Change, this, &Login::ResetConfirmation);
@@ -294,20 +335,18 @@ void Login::BuildRegistrationPanel() {
 void Login::BuildDisclaimerPanel() {
     Picture4 = MakePanel(this);
     Text1 = new QPlainTextEdit(DisclaimerText(), Picture4);
-    Text1->setGeometry(8, 0, 305, 273);
+    Text1->setGeometry(kDisclaimerText);
     Text1->setReadOnly(true);
     Text1->setFocusPolicy(Qt::StrongFocus);
     Text1->setTabChangesFocus(true);
-    N_Shape9 = MakeButton(Picture4, "N_Shape9", QStringLiteral("返 回 登 陆"), Scheme::Quiet,
-                          {8, 280, 108, 33});
-    N_Shape8 = MakeButton(Picture4, "N_Shape8", QStringLiteral("返 回 注 册"), Scheme::Green,
-                          {216, 280, 97, 33});
+    N_Shape9 = MakeButton(Picture4, kDisclaimerToSignInButton);
+    N_Shape8 = MakeButton(Picture4, kBackToRegistrationButton);
     Picture4->hide();
 
     connect(N_Shape9, &N_Shape::Click, this,
-            [this] { ShowPanel(Picture2, QStringLiteral("用户登陆")); });
+            [this] { ShowPanel(Picture2, QString::fromUtf16(kSignInTitle)); });
     connect(N_Shape8, &N_Shape::Click, this,
-            [this] { ShowPanel(Picture3, QStringLiteral("用户注册")); });
+            [this] { ShowPanel(Picture3, QString::fromUtf16(kRegistrationTitle)); });
 }
 
 // One chain through the three panels; the hidden panels' controls are passed over.
@@ -358,6 +397,12 @@ QString Login::HintOf(const N_TextBox* box) {
 
 bool Login::ShowsHint(const N_TextBox* box) {
     return box->Text() == HintOf(box);
+}
+
+std::optional<QString> Login::EntryOf(const N_TextBox* box) {
+    if (ShowsHint(box))
+        return std::nullopt;
+    return box->Text();
 }
 
 void Login::BoxGotFocus(N_TextBox* box) {

@@ -1,8 +1,10 @@
 #pragma once
 // The sign-in window: a frameless window owned by the main window, with three panels in one
-// place (sign-in, registration, disclaimer) and a title strip to move and close it by.
+// place (sign-in, registration, disclaimer) and a title strip to move and close it by. A
+// successful sign-in is told by SignedIn; the owner opens its gallery on it.
 
 #include "Gateway.h"
+#include "OutlineShape.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -10,7 +12,8 @@
 #include <QString>
 #include <QWidget>
 
-class Main;
+#include <optional>
+
 class N_Image;
 class N_Shape;
 class N_TextBox;
@@ -27,33 +30,22 @@ inline constexpr char16_t kHintPhone[] = u"请输入手机号码（找回密码�
 
 using gateway::kCannotConnect;
 using gateway::kTooManyAttempts;
-// Said when the service received the new account but did not store it.
-inline constexpr char16_t kRegistrationFailed[] = u"注册失败，请稍后再试";
 
 // The customer-service page behind "忘记密码?".
 QString CustomerServiceAddress();
 
 }  // namespace accounts
 
-// The one-pixel outline along the window's four edges.
-class OutlineShape : public QWidget {
-public:
-    explicit OutlineShape(QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
 class Login : public QWidget {
     Q_OBJECT
 public:
-    explicit Login(Main* owner);
+    explicit Login(QWidget* owner);
 
     // Title strip.
     QWidget* Picture1;
     QLabel* Label1;
     N_Image* N_Image1;
-    OutlineShape* Shape1;
+    OutlineShape* Shape1;  // the one-pixel outline along the window's four edges
     // Sign-in panel.
     QWidget* Picture2;
     N_TextBox* N_TextBox1;
@@ -91,6 +83,12 @@ public:
     // The hint of one of the six boxes, and whether the box shows it.
     static QString HintOf(const N_TextBox* box);
     static bool ShowsHint(const N_TextBox* box);
+    // What the user entered in the box: nothing while it shows its hint.
+    static std::optional<QString> EntryOf(const N_TextBox* box);
+
+signals:
+    // The account signed in (and is marked online); the window closes right after.
+    void SignedIn(const QString& account);
 
 protected:
     bool event(QEvent* event) override;
@@ -116,6 +114,4 @@ private:
     // The half-second lock-out of a button with the wait pointer; false when the window went
     // away meanwhile.
     bool LockOut(N_Shape* button);
-
-    Main* owner_;
 };

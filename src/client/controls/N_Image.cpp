@@ -2,6 +2,8 @@
 
 #include "InputCodes.h"
 #include "PointerProbe.h"
+#include "PropertyReadWrite.h"
+#include "StateFeed.h"
 #include "Twips.h"
 
 #include <QMouseEvent>
@@ -104,19 +106,11 @@ void N_Image::resizeEvent(QResizeEvent*) {
 }
 
 void N_Image::mousePressEvent(QMouseEvent* event) {
-    const int button = controls::ButtonCode(event->button());
-    clicks_.Press(button);
-    state_.Press(button, controls::ShiftCode(event->modifiers()),
-                 PixelsToTwips(event->position().x()), PixelsToTwips(event->position().y()));
+    controls::FeedPress(state_, clicks_, *event);
 }
 
 void N_Image::mouseReleaseEvent(QMouseEvent* event) {
-    const int button = controls::ButtonCode(event->button());
-    const bool click = clicks_.Release(button, rect().contains(event->position().toPoint()));
-    state_.Release(button, controls::ShiftCode(event->modifiers()),
-                   PixelsToTwips(event->position().x()), PixelsToTwips(event->position().y()));
-    if (click)
-        state_.PlatformClick();
+    controls::FeedRelease(state_, clicks_, *this, *event);
 }
 
 void N_Image::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -3,6 +3,8 @@
 #include "InputCodes.h"
 #include "OleColor.h"
 #include "PointerProbe.h"
+#include "PropertyTable.h"
+#include "StateFeed.h"
 
 #include <QCursor>
 #include <QFocusEvent>
@@ -15,7 +17,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <limits>
 
 using controls::FromOle;
 using controls::N_ShapeState;
@@ -25,21 +26,68 @@ namespace {
 // Caption colour of a disabled button.
 constexpr quint32 kDisabledCaption = 0x00B3B3B3;
 
-// Load defaults of a stored set.
-constexpr quint32 kLoadBackGround = 0x00FF8080;
-constexpr quint32 kLoadBackNormal = 0x008080FF;
-constexpr quint32 kLoadBackHover = 0x0080C0FF;
-constexpr quint32 kLoadBackDown = 0x0080FFFF;
-constexpr quint32 kLoadBorder = 0x00FFFF80;
-constexpr quint32 kLoadFore = 0x008080FF;
-constexpr quint32 kLoadBorderCustom = 0x0080FF80;
-const char* const kLoadCaption = "NShape1";
-const char* const kLoadFontFace = "MS Sans Serif";
-
-constexpr qint64 kShortMin = std::numeric_limits<qint16>::min();
-constexpr qint64 kShortMax = std::numeric_limits<qint16>::max();
-constexpr qint64 kIntMin = std::numeric_limits<qint32>::min();
-constexpr qint64 kIntMax = std::numeric_limits<qint32>::max();
+// The stored properties in the order the reader takes them, which is also the written order.
+// Columns: key, place in the written set, the value of a new button, the value of a missing
+// key, setter, getter. A new button's caption is its instance name (the constructor sets it).
+const controls::PropertyTable<N_Shape>& Properties() {
+    using Row = controls::PropertyRow<N_Shape>;
+    static const controls::PropertyTable<N_Shape> table = {
+        Row::Picture("Picture_Normal", 0, &N_Shape::SetPicture_Normal, &N_Shape::Picture_Normal),
+        Row::Picture("Picture_Down", 1, &N_Shape::SetPicture_Down, &N_Shape::Picture_Down),
+        Row::Picture("Picture_Hover", 2, &N_Shape::SetPicture_Hover, &N_Shape::Picture_Hover),
+        Row::Boolean("Stretch", 3, false, false, &N_Shape::SetStretch, &N_Shape::Stretch),
+        Row::Text("Caption", 4, Row::kKept, QStringLiteral("NShape1"), &N_Shape::SetCaption,
+                  &N_Shape::Caption),
+        Row::Color("BackGround", 5, 0x00EFF1F2, 0x00FF8080, &N_Shape::SetBackGround,
+                   &N_Shape::BackGround),
+        Row::Color("BackColorNormal", 6, 0x00EFF1F2, 0x008080FF, &N_Shape::SetBackColorNormal,
+                   &N_Shape::BackColorNormal),
+        Row::Color("BackColorHover", 7, 0x00E0E0E0, 0x0080C0FF, &N_Shape::SetBackColorHover,
+                   &N_Shape::BackColorHover),
+        Row::Color("BackColorDown", 8, 0x00FFFFFF, 0x0080FFFF, &N_Shape::SetBackColorDown,
+                   &N_Shape::BackColorDown),
+        Row::Color("BorderColorNormal", 9, 0x00B3B3B3, 0x00FFFF80, &N_Shape::SetBorderColorNormal,
+                   &N_Shape::BorderColorNormal),
+        Row::Color("BorderColorHover", 10, 0x00B3B3B3, 0x00FFFF80, &N_Shape::SetBorderColorHover,
+                   &N_Shape::BorderColorHover),
+        Row::Color("BorderColorDown", 11, 0x00B3B3B3, 0x00FFFF80, &N_Shape::SetBorderColorDown,
+                   &N_Shape::BorderColorDown),
+        Row::Integer("FontSize", 12, 8, 8, Row::kShortMin, Row::kShortMax, &N_Shape::SetFontSize,
+                     &N_Shape::FontSize),
+        Row::Boolean("FontBold", 13, false, false, &N_Shape::SetFontBold, &N_Shape::FontBold),
+        // Only the face name of a font is taken; the caption does not use this font.
+        Row::Font(
+            "Font", 14, controls::StoredFont{QFont(QStringLiteral("Verdana")), std::nullopt},
+            controls::StoredFont{QFont(QStringLiteral("MS Sans Serif")), std::nullopt},
+            [](N_Shape& button, const controls::StoredFont& v) {
+                QFont font = button.Font();
+                font.setFamily(v.font.family());
+                button.SetFont(font);
+            },
+            [](const N_Shape& button) {
+                return controls::StoredFont{button.Font(), std::nullopt};
+            }),
+        Row::Boolean("Enabled", 15, true, true, &N_Shape::SetEnabled, &N_Shape::Enabled),
+        Row::Boolean("BorderGotFocus", 16, false, false, &N_Shape::SetBorderGotFocus,
+                     &N_Shape::BorderGotFocus),
+        Row::Color("BorderCustom", 17, 0x00B3B3B3, 0x0080FF80, &N_Shape::SetBorderCustom,
+                   &N_Shape::BorderCustom),
+        Row::Integer("Style", 18, 4, 4, Row::kIntMin, Row::kIntMax, &N_Shape::SetStyle,
+                     &N_Shape::Style),
+        Row::Boolean("Graphical", 19, false, false, &N_Shape::SetGraphical, &N_Shape::Graphical),
+        Row::Color("ForeColorNormal", 20, 0, 0x008080FF, &N_Shape::SetForeColorNormal,
+                   &N_Shape::ForeColorNormal),
+        Row::Color("ForeColorHover", 21, 0, 0x008080FF, &N_Shape::SetForeColorHover,
+                   &N_Shape::ForeColorHover),
+        Row::Color("ForeColorDown", 22, 0, 0x008080FF, &N_Shape::SetForeColorDown,
+                   &N_Shape::ForeColorDown),
+        Row::Boolean("Text_Visible", 23, true, false, &N_Shape::SetText_Visible,
+                     &N_Shape::Text_Visible),
+        Row::Boolean("StretchToText", 24, true, true, &N_Shape::SetStretchToText,
+                     &N_Shape::StretchToText),
+    };
+    return table;
+}
 
 // The outline of the face inside `bounds`. Rounded corners are quarter ellipses whose
 // diameter is a quarter of the shorter side (a 33-pixel button gets 4-pixel corners).
@@ -81,103 +129,27 @@ N_Shape::N_Shape(QWidget* parent, const QString& name)
     timer_->setInterval(1);
     connect(timer_, &QTimer::timeout, this, [this] { state_.TimerTick(); });
 
+    controls::ApplyNewValues(*this, Properties());
     SetCaption(name);
-    SetEnabled(true);
-    SetBackGround(0x00EFF1F2);
-    SetBackColorNormal(0x00EFF1F2);
-    SetBackColorHover(0x00E0E0E0);
-    SetBackColorDown(0x00FFFFFF);
-    SetBorderColorNormal(0x00B3B3B3);
-    SetBorderColorHover(0x00B3B3B3);
-    SetBorderColorDown(0x00B3B3B3);
-    SetFontSize(8);
-    SetFontBold(false);
-    font_ = QFont(QStringLiteral("Verdana"));
-    SetBorderGotFocus(false);
-    SetBorderCustom(0x00B3B3B3);
-    SetForeColorNormal(0);
-    SetForeColorHover(0);
-    SetForeColorDown(0);
     ShowPicture(N_ShapeState::Picture::Normal);
     Ajustar_Botao();
-    SetGraphical(false);
-    SetText_Visible(true);
-    SetStretchToText(true);
     ClearChangedProperties();
 }
 
 N_Shape::~N_Shape() = default;
 
-bool N_Shape::ReadProperties(const controls::PropertyBag& bag) {
+bool N_Shape::ReadProperties(const controls::PropertyBag& bag, QString* failedKey) {
     // A loaded button starts from blank flags, not from those of a new button, so that the
     // layouts run while loading do not stretch it before its own StretchToText is read.
     graphical_ = false;
     textVisible_ = false;
     stretchToText_ = false;
 
-    controls::PropertyReader r(bag, Qt::CaseSensitive);
-    r.Picture("Picture_Normal", [this](const QPixmap& v) { SetPicture_Normal(v); });
-    r.Picture("Picture_Down", [this](const QPixmap& v) { SetPicture_Down(v); });
-    r.Picture("Picture_Hover", [this](const QPixmap& v) { SetPicture_Hover(v); });
-    r.Boolean("Stretch", false, [this](bool v) { SetStretch(v); });
-    r.Text("Caption", kLoadCaption, [this](const QString& v) { SetCaption(v); });
-    r.Color("BackGround", kLoadBackGround, [this](quint32 v) { SetBackGround(v); });
-    r.Color("BackColorNormal", kLoadBackNormal, [this](quint32 v) { SetBackColorNormal(v); });
-    r.Color("BackColorHover", kLoadBackHover, [this](quint32 v) { SetBackColorHover(v); });
-    r.Color("BackColorDown", kLoadBackDown, [this](quint32 v) { SetBackColorDown(v); });
-    r.Color("BorderColorNormal", kLoadBorder, [this](quint32 v) { SetBorderColorNormal(v); });
-    r.Color("BorderColorHover", kLoadBorder, [this](quint32 v) { SetBorderColorHover(v); });
-    r.Color("BorderColorDown", kLoadBorder, [this](quint32 v) { SetBorderColorDown(v); });
-    r.Integer("FontSize", 8, kShortMin, kShortMax, [this](qint64 v) { SetFontSize(int(v)); });
-    r.Boolean("FontBold", false, [this](bool v) { SetFontBold(v); });
-    r.Font("Font", {QFont(kLoadFontFace), std::nullopt}, [this](const controls::StoredFont& v) {
-        // Only the face name of a stored font is taken.
-        QFont font = font_;
-        font.setFamily(v.font.family());
-        SetFont(font);
-    });
-    r.Boolean("Enabled", true, [this](bool v) { SetEnabled(v); });
-    r.Boolean("BorderGotFocus", false, [this](bool v) { SetBorderGotFocus(v); });
-    r.Color("BorderCustom", kLoadBorderCustom, [this](quint32 v) { SetBorderCustom(v); });
-    r.Integer("Style", 4, kIntMin, kIntMax, [this](qint64 v) { SetStyle(int(v)); });
-    r.Boolean("Graphical", false, [this](bool v) { SetGraphical(v); });
-    r.Color("ForeColorNormal", kLoadFore, [this](quint32 v) { SetForeColorNormal(v); });
-    r.Color("ForeColorHover", kLoadFore, [this](quint32 v) { SetForeColorHover(v); });
-    r.Color("ForeColorDown", kLoadFore, [this](quint32 v) { SetForeColorDown(v); });
-    r.Boolean("Text_Visible", false, [this](bool v) { SetText_Visible(v); });
-    r.Boolean("StretchToText", true, [this](bool v) { SetStretchToText(v); });
-    return r.Ok();
+    return controls::ReadTable(*this, Properties(), bag, Qt::CaseSensitive, failedKey);
 }
 
 controls::PropertyBag N_Shape::WriteProperties() const {
-    controls::PropertyBag bag;
-    controls::PropertyWriter w(bag);
-    w.PictureIfAny("Picture_Normal", pictureNormal_);
-    w.PictureIfAny("Picture_Down", pictureDown_);
-    w.PictureIfAny("Picture_Hover", pictureHover_);
-    w.Boolean("Stretch", stretch_, false);
-    w.Text("Caption", caption_, kLoadCaption);
-    w.Color("BackGround", background_, kLoadBackGround);
-    w.Color("BackColorNormal", BackColorNormal(), kLoadBackNormal);
-    w.Color("BackColorHover", backColorHover_, kLoadBackHover);
-    w.Color("BackColorDown", backColorDown_, kLoadBackDown);
-    w.Color("BorderColorNormal", BorderColorNormal(), kLoadBorder);
-    w.Color("BorderColorHover", borderColorHover_, kLoadBorder);
-    w.Color("BorderColorDown", borderColorDown_, kLoadBorder);
-    w.Integer("FontSize", fontSize_, 8);
-    w.Boolean("FontBold", fontBold_, false);
-    w.Font("Font", font_);
-    w.Boolean("Enabled", Enabled(), true);
-    w.Boolean("BorderGotFocus", borderGotFocus_, false);
-    w.Color("BorderCustom", borderCustom_, kLoadBorderCustom);
-    w.Integer("Style", style_, 4);
-    w.Boolean("Graphical", graphical_, false);
-    w.Color("ForeColorNormal", ForeColorNormal(), kLoadFore);
-    w.Color("ForeColorHover", foreColorHover_, kLoadFore);
-    w.Color("ForeColorDown", foreColorDown_, kLoadFore);
-    w.Boolean("Text_Visible", textVisible_, false);
-    w.Boolean("StretchToText", stretchToText_, true);
-    return bag;
+    return controls::WriteTable(*this, Properties());
 }
 
 void N_Shape::Ajustar_Botao() {
@@ -559,15 +531,11 @@ void N_Shape::leaveEvent(QEvent* event) {
 }
 
 void N_Shape::keyPressEvent(QKeyEvent* event) {
-    state_.KeyDown(controls::KeyCode(*event), controls::ShiftCode(event->modifiers()));
-    if (const auto code = controls::CharacterCode(*event))
-        state_.KeyPress(*code);
+    controls::FeedKeyPress(state_, *event);
 }
 
 void N_Shape::keyReleaseEvent(QKeyEvent* event) {
-    if (event->isAutoRepeat())
-        return;
-    state_.KeyUp(controls::KeyCode(*event), controls::ShiftCode(event->modifiers()));
+    controls::FeedKeyRelease(state_, *event);
 }
 
 void N_Shape::focusInEvent(QFocusEvent* event) {

@@ -7,7 +7,7 @@
 // only Enabled at run time. Colours are OLE values (OleColor.h); geometry is in pixels.
 
 #include "N_ShapeState.h"
-#include "PropertyBag.h"
+#include "PropertyTable.h"
 
 #include <QFont>
 #include <QPixmap>
@@ -37,9 +37,10 @@ public:
     ~N_Shape() override;
 
     // Reads the stored set in the button's key order, each value through its assignment;
-    // missing keys take their load defaults. False when a value could not be read: loading
-    // stopped at that key and the properties after it keep their values.
-    bool ReadProperties(const controls::PropertyBag& bag);
+    // missing keys take their load defaults. False (and the key in *failedKey) when a value
+    // could not be read: loading stopped at that key and the properties after it keep their
+    // values. The keys, their order and defaults are the table in N_Shape.cpp.
+    bool ReadProperties(const controls::PropertyBag& bag, QString* failedKey = nullptr);
     // The stored set, same keys and order; values equal to their load default are left out.
     controls::PropertyBag WriteProperties() const;
 
@@ -181,32 +182,34 @@ private:
     std::function<bool()> probe_;
     QStringList changed_;
 
+    // The stored properties start blank: a new button's values are in the property table
+    // (N_Shape.cpp), which the constructor walks.
     QString caption_;
     // The caption's size, kept for the caption and font it was measured with.
     mutable bool measured_ = false;
     mutable QString measuredCaption_;
     mutable QFont measuredFont_;
     mutable QSize measuredSize_;
-    int style_ = 4;
-    int fontSize_ = 8;
+    int style_ = 0;
+    int fontSize_ = 0;
     bool fontBold_ = false;
     bool borderGotFocus_ = false;
-    quint32 borderCustom_ = 0x00B3B3B3;
+    quint32 borderCustom_ = 0;
     QPixmap pictureNormal_, pictureHover_, pictureDown_;
     bool graphical_ = false;
     bool stretch_ = false;
-    bool textVisible_ = true;
-    bool stretchToText_ = true;
-    quint32 background_ = 0x00EFF1F2;
+    bool textVisible_ = false;
+    bool stretchToText_ = false;
+    quint32 background_ = 0;
     // The colours assigned to each state.
-    quint32 backColorNormal_ = 0x00EFF1F2, backColorHover_ = 0x00E0E0E0,
-            backColorDown_ = 0x00FFFFFF;
-    quint32 borderColorNormal_ = 0x00B3B3B3, borderColorHover_ = 0x00B3B3B3,
-            borderColorDown_ = 0x00B3B3B3;
+    quint32 backColorNormal_ = 0, backColorHover_ = 0, backColorDown_ = 0;
+    quint32 borderColorNormal_ = 0, borderColorHover_ = 0, borderColorDown_ = 0;
     quint32 foreColorNormal_ = 0, foreColorHover_ = 0, foreColorDown_ = 0;
     // What the face shows now.
-    quint32 faceFill_ = 0x00EFF1F2, faceBorder_ = 0x00B3B3B3, captionColor_ = 0;
-    QFont font_;
+    quint32 faceFill_ = 0, faceBorder_ = 0, captionColor_ = 0;
+    // A font without a face (as QFont(QString()) is, not the application's font), which the
+    // table's new value names.
+    QFont font_{QString()};
 
     QPixmap shown_;
     QPoint pictureBoxPos_{8, 0};

@@ -2,6 +2,7 @@
 
 #include "InputCodes.h"
 #include "OleColor.h"
+#include "PropertyTable.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -19,8 +20,8 @@
 
 #include <algorithm>
 #include <functional>
-#include <limits>
 #include <memory>
+#include <utility>
 
 using controls::FromOle;
 using controls::PixelsToTwips;
@@ -201,8 +202,7 @@ N_TextBox::N_TextBox(QWidget* parent, const QString& name)
       txt_(new Edit(this)),
       lbl_(new QLabel(this)),
       lblHeader_(new QLabel(this)),
-      limit_(new controls::EntryValidator(this)),
-      headerForeColor_(controls::SystemColor(controls::kColorWindowText)) {
+      limit_(new controls::EntryValidator(this)) {
     setObjectName(name);
     setMinimumSize(TwipsToPixels(kMinWidth), TwipsToPixels(kMinHeight));
     setAutoFillBackground(true);
@@ -231,16 +231,9 @@ N_TextBox::N_TextBox(QWidget* parent, const QString& name)
     txt_->setAutoFillBackground(true);
     lbl_->hide();
     lblHeader_->setAutoFillBackground(true);
-    lblHeader_->hide();
 
     // The design state of the parts.
-    ApplyBoxFont(controls::MakeFont(QStringLiteral("Arial"), 8.25, true));
-    SetAlignementHorizontal(0);
-    ApplyBoxColors();
-    ApplyHeaderColors();
-    lblHeader_->setText(QStringLiteral("Header"));
-    lblHeader_->setFont(controls::MakeFont(QStringLiteral("Verdana"), 6.75));
-    SetHeaderAlignement(2);
+    controls::ApplyNewValues(*this, Properties());
     SetText(name);
     ClearChangedProperties();
 }
@@ -254,72 +247,96 @@ void N_TextBox::LoseWindowFocus() {
     emit LostFocus();
 }
 
-bool N_TextBox::ReadProperties(const controls::PropertyBag& bag) {
-    constexpr qint64 kShortMax = std::numeric_limits<qint16>::max();
-    constexpr qint64 kIntMin = std::numeric_limits<qint32>::min();
-    constexpr qint64 kIntMax = std::numeric_limits<qint32>::max();
+// The stored properties in the order the reader takes them, straight into the parts. Columns:
+// key, place in the written set (every key is written), the value of a new box (kKept: as the
+// parts start; its sample text is its instance name, which the constructor sets), the value of
+// a missing key, how it is assigned, how it is read back.
+const controls::PropertyTable<N_TextBox>& N_TextBox::Properties() {
+    using Row = controls::PropertyRow<N_TextBox>;
+    static const controls::PropertyTable<N_TextBox> table = {
+        Row::Text("Text", 5, Row::kKept, QString(), &N_TextBox::SetText, &N_TextBox::Text,
+                  Row::kAlways),
+        Row::Integer("AlignementHorizontal", 6, 0, 1, 0, Row::kShortMax,
+                     &N_TextBox::SetAlignementHorizontal, &N_TextBox::AlignementHorizontal,
+                     Row::kAlways),
+        Row::Boolean(
+            "NumberBox", 8, false, false, [](N_TextBox& box, bool v) { box.numberBox_ = v; },
+            &N_TextBox::NumberBox, Row::kAlways),
+        // The layout runs once while loading, here, with the font the box has at this point.
+        Row::Integer(
+            "AlignementVertical", 7, Row::kKept, 1, 0, 255,
+            [](N_TextBox& box, qint64 v) {
+                box.alignVertical_ = std::min(int(v), 2);
+                box.LayoutControl(box.alignVertical_);
+            },
+            &N_TextBox::AlignementVertical, Row::kAlways),
+        Row::Integer("MaxLength", 4, Row::kKept, 0, Row::kIntMin, Row::kIntMax,
+                     &N_TextBox::SetMaxLength, &N_TextBox::MaxLength, Row::kAlways),
+        Row::Boolean(
+            "Locked", 12, Row::kKept, false,
+            [](N_TextBox& box, bool v) { box.txt_->setReadOnly(v); }, &N_TextBox::Locked,
+            Row::kAlways),
+        Row::Boolean("Enabled", 11, Row::kKept, true, &N_TextBox::SetEnabled, &N_TextBox::Enabled,
+                     Row::kAlways),
+        Row::Color("ForeColor", 1, 0x00D05C28, 0x00D05C28, &N_TextBox::SetForeColor,
+                   &N_TextBox::ForeColor, Row::kAlways),
+        Row::Color("BorderColor", 2, 0x00D05C28, 0x00D05C28, &N_TextBox::SetBorderColor,
+                   &N_TextBox::BorderColor, Row::kAlways),
+        Row::Color("BackColor", 3, 0x00FFFFFF, 0x00FFFFFF, &N_TextBox::SetBackColor,
+                   &N_TextBox::BackColor, Row::kAlways),
+        Row::Font(
+            "FONT", 0,
+            controls::StoredFont{controls::MakeFont(QStringLiteral("Arial"), 8.25, true), {}},
+            controls::StoredFont{controls::MakeFont(QStringLiteral("Arial"), 8.25), {}},
+            [](N_TextBox& box, const controls::StoredFont& v) { box.ApplyBoxFont(v.font); },
+            [](const N_TextBox& box) {
+                return controls::StoredFont{box.Font(), {}};
+            }),
+        Row::Text("PasswordChar", 13, Row::kKept, QString(), &N_TextBox::SetPasswordChar,
+                  &N_TextBox::PasswordChar, Row::kAlways),
+        Row::Boolean("LabelBox", 10, Row::kKept, false, &N_TextBox::SetLabelBox,
+                     &N_TextBox::LabelBox, Row::kAlways),
+        Row::Boolean(
+            "SelOnFocus", 9, true, true, [](N_TextBox& box, bool v) { box.selOnFocus_ = v; },
+            &N_TextBox::SelOnFocus, Row::kAlways),
+        Row::Boolean(
+            "Header", 14, false, false,
+            [](N_TextBox& box, bool v) { box.lblHeader_->setVisible(v); }, &N_TextBox::Header,
+            Row::kAlways),
+        Row::Integer("HeaderAlignement", 15, 2, 1, 0, Row::kShortMax,
+                     &N_TextBox::SetHeaderAlignement, &N_TextBox::HeaderAlignement, Row::kAlways),
+        Row::Color("HeaderForeColor", 16, controls::SystemColor(controls::kColorWindowText),
+                   0x00D05C28, &N_TextBox::SetHeaderForeColor, &N_TextBox::HeaderForeColor,
+                   Row::kAlways),
+        Row::Color("HeaderBackColor", 17, 0x00FFFFFF, 0x00FFFFFF, &N_TextBox::SetHeaderBackColor,
+                   &N_TextBox::HeaderBackColor, Row::kAlways),
+        Row::Font(
+            "HeaderFont", 18,
+            controls::StoredFont{controls::MakeFont(QStringLiteral("Verdana"), 6.75), {}},
+            controls::StoredFont{controls::MakeFont(QStringLiteral("Verdana"), 8.25), {}},
+            [](N_TextBox& box, const controls::StoredFont& v) { box.lblHeader_->setFont(v.font); },
+            [](const N_TextBox& box) {
+                return controls::StoredFont{box.HeaderFont(), {}};
+            }),
+        Row::Text("HeaderCaption", 19, QStringLiteral("Header"), QStringLiteral("Header"),
+                  &N_TextBox::SetHeaderCaption, &N_TextBox::HeaderCaption, Row::kAlways),
+    };
+    return table;
+}
+
+bool N_TextBox::ReadProperties(const controls::PropertyBag& bag, QString* failedKey) {
     loading_ = true;
-    controls::PropertyReader r(bag, Qt::CaseInsensitive);
-    r.Text("Text", QString(), [this](const QString& v) { SetText(v); });
-    r.Integer("AlignementHorizontal", 1, 0, kShortMax,
-              [this](qint64 v) { SetAlignementHorizontal(int(v)); });
-    r.Boolean("NumberBox", false, [this](bool v) { numberBox_ = v; });
-    r.Integer("AlignementVertical", 1, 0, 255, [this](qint64 v) {
-        alignVertical_ = std::min(int(v), 2);
-        LayoutControl(alignVertical_);
-    });
-    r.Integer("MaxLength", 0, kIntMin, kIntMax, [this](qint64 v) { SetMaxLength(int(v)); });
-    r.Boolean("Locked", false, [this](bool v) { txt_->setReadOnly(v); });
-    r.Boolean("Enabled", true, [this](bool v) { SetEnabled(v); });
-    r.Color("ForeColor", 0x00D05C28, [this](quint32 v) { SetForeColor(v); });
-    r.Color("BorderColor", 0x00D05C28, [this](quint32 v) { SetBorderColor(v); });
-    r.Color("BackColor", 0x00FFFFFF, [this](quint32 v) { SetBackColor(v); });
-    r.Font("FONT", {controls::MakeFont(QStringLiteral("Arial"), 8.25), std::nullopt},
-           [this](const controls::StoredFont& v) { ApplyBoxFont(v.font); });
-    r.Text("PasswordChar", QString(), [this](const QString& v) { SetPasswordChar(v); });
-    r.Boolean("LabelBox", false, [this](bool v) { SetLabelBox(v); });
-    r.Boolean("SelOnFocus", true, [this](bool v) { selOnFocus_ = v; });
-    r.Boolean("Header", false, [this](bool v) { lblHeader_->setVisible(v); });
-    r.Integer("HeaderAlignement", 1, 0, kShortMax,
-              [this](qint64 v) { SetHeaderAlignement(int(v)); });
-    r.Color("HeaderForeColor", 0x00D05C28, [this](quint32 v) { SetHeaderForeColor(v); });
-    r.Color("HeaderBackColor", 0x00FFFFFF, [this](quint32 v) { SetHeaderBackColor(v); });
-    r.Font("HeaderFont", {controls::MakeFont(QStringLiteral("Verdana"), 8.25), std::nullopt},
-           [this](const controls::StoredFont& v) { lblHeader_->setFont(v.font); });
-    r.Text("HeaderCaption", QStringLiteral("Header"),
-           [this](const QString& v) { SetHeaderCaption(v); });
+    const bool ok = controls::ReadTable(*this, Properties(), bag, Qt::CaseInsensitive, failedKey);
     loading_ = false;
     if (std::exchange(colorsPending_, false)) {
         ApplyBoxColors();
         ApplyHeaderColors();
     }
-    return r.Ok();
+    return ok;
 }
 
 controls::PropertyBag N_TextBox::WriteProperties() const {
-    controls::PropertyBag bag;
-    controls::PropertyWriter w(bag);
-    w.Font("FONT", Font());
-    w.Color("ForeColor", foreColor_);
-    w.Color("BorderColor", borderColor_);
-    w.Color("BackColor", backColor_);
-    w.Integer("MaxLength", MaxLength());
-    w.Text("Text", Text());
-    w.Integer("AlignementHorizontal", alignHorizontal_);
-    w.Integer("AlignementVertical", alignVertical_);
-    w.Boolean("NumberBox", numberBox_);
-    w.Boolean("SelOnFocus", selOnFocus_);
-    w.Boolean("LabelBox", LabelBox());
-    w.Boolean("Enabled", Enabled());
-    w.Boolean("Locked", Locked());
-    w.Text("PasswordChar", passwordChar_);
-    w.Boolean("Header", Header());
-    w.Integer("HeaderAlignement", headerAlign_);
-    w.Color("HeaderForeColor", headerForeColor_);
-    w.Color("HeaderBackColor", headerBackColor_);
-    w.Font("HeaderFont", HeaderFont());
-    w.Text("HeaderCaption", HeaderCaption());
-    return bag;
+    return controls::WriteTable(*this, Properties());
 }
 
 int N_TextBox::LineHeightTwips(const QFont& font) const {

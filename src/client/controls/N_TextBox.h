@@ -9,7 +9,7 @@
 // GotFocus / LostFocus. Stored keys are matched without regard to letter case.
 
 #include "EntryValidator.h"
-#include "PropertyBag.h"
+#include "PropertyTable.h"
 
 #include <QFont>
 #include <QRect>
@@ -34,9 +34,10 @@ public:
     ~N_TextBox() override;
 
     // Reads the stored set in the control's order, straight into the parts; the layout runs
-    // once, after the vertical alignment. False when a value could not be read (loading stops
-    // at that key). Reading does not mark the set as changed.
-    bool ReadProperties(const controls::PropertyBag& bag);
+    // once, after the vertical alignment. False (and the key in *failedKey) when a value could
+    // not be read (loading stops at that key). Reading does not mark the set as changed. The
+    // keys, their order and defaults are the table in N_TextBox.cpp.
+    bool ReadProperties(const controls::PropertyBag& bag, QString* failedKey = nullptr);
     // Every property under its key, in the order the control declares them.
     controls::PropertyBag WriteProperties() const;
 
@@ -136,6 +137,8 @@ private:
     class Edit;
     friend class Edit;
 
+    static const controls::PropertyTable<N_TextBox>& Properties();
+
     void MarkChanged(const char* key);
     void LoseWindowFocus();
     void ApplyGeometry();
@@ -154,18 +157,20 @@ private:
     bool loading_ = false;
     bool colorsPending_ = false;  // colours assigned while loading, applied at its end
 
-    quint32 foreColor_ = 0x00D05C28;
-    quint32 borderColor_ = 0x00D05C28;
-    quint32 backColor_ = 0x00FFFFFF;
+    // A new box's values are in the property table (N_TextBox.cpp), which the constructor
+    // walks; the vertical alignment starts in the middle, before any layout.
+    quint32 foreColor_ = 0;
+    quint32 borderColor_ = 0;
+    quint32 backColor_ = 0;
     int alignHorizontal_ = 0;
     int alignVertical_ = 1;
     bool numberBox_ = false;
-    bool selOnFocus_ = true;
+    bool selOnFocus_ = false;
     QString passwordChar_;
-    int headerAlign_ = 2;
-    quint32 headerForeColor_;
+    int headerAlign_ = 0;
+    quint32 headerForeColor_ = 0;
     bool windowFocus_ = false;  // GotFocus was raised and LostFocus not yet
-    quint32 headerBackColor_ = 0x00FFFFFF;
+    quint32 headerBackColor_ = 0;
 
     QRect txtRect_{45, 30, 0, 0};
     QRect lblRect_{45, 30, 0, 0};

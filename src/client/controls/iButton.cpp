@@ -3,6 +3,8 @@
 #include "InputCodes.h"
 #include "OleColor.h"
 #include "PointerProbe.h"
+#include "PropertyTable.h"
+#include "StateFeed.h"
 #include "Twips.h"
 
 #include <QBitmap>
@@ -14,26 +16,16 @@
 #include <QTimer>
 
 #include <cmath>
-#include <limits>
 
 using controls::iButtonState;
 using controls::PixelsToTwips;
-
-namespace {
-
-constexpr qint64 kShortMin = std::numeric_limits<qint16>::min();
-constexpr qint64 kShortMax = std::numeric_limits<qint16>::max();
-constexpr qint64 kIntMin = std::numeric_limits<qint32>::min();
-constexpr qint64 kIntMax = std::numeric_limits<qint32>::max();
-
-}  // namespace
 
 iButton::iButton(QWidget* parent)
     : QWidget(parent),
       state_(*this, [this] { return IsMouseOver(); }),
       timer_(new QTimer(this)),
-      cForeColor_(controls::SystemColor(controls::kColorButtonText)),
       cFont_(font()) {
+    controls::ApplyNewValues(*this, Properties());
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     timer_->setInterval(50);
@@ -46,39 +38,60 @@ iButton::iButton(QWidget* parent)
 
 iButton::~iButton() = default;
 
-bool iButton::ReadProperties(const controls::PropertyBag& bag) {
+// The stored properties in the order the reader takes them, straight into the members
+// without cutting the strip or drawing. Columns: key, place in the written set, the value of
+// a new button (kKept: as it starts; its cFont is the widget's own font), the value of a
+// missing key (kKept: the current value stays), how it is assigned, how it is read back, and
+// whether a value equal to the load default is left out of the written set.
+const controls::PropertyTable<iButton>& iButton::Properties() {
+    using Row = controls::PropertyRow<iButton>;
+    static const controls::PropertyTable<iButton> table = {
+        Row::Picture(
+            "BackPicture", 0, [](iButton& b, const QPixmap& v) { b.backPicture_ = v; },
+            &iButton::BackPicture),
+        Row::Boolean(
+            "Enabled", 1, Row::kKept, true, [](iButton& b, bool v) { b.setEnabled(v); },
+            &iButton::Enabled),
+        Row::Integer(
+            "cBackStyle", 3, 1, 1, Row::kShortMin, Row::kShortMax,
+            [](iButton& b, qint64 v) { b.cBackStyle_ = int(v); }, &iButton::cBackStyle),
+        Row::Text(
+            "Caption", 4, Row::kKept, QString(),
+            [](iButton& b, const QString& v) { b.caption_ = v; }, &iButton::Caption),
+        Row::Integer(
+            "Style", 2, Row::kKept, 0, Row::kIntMin, Row::kIntMax,
+            [](iButton& b, qint64 v) { b.state_.SetStyle(int(v)); }, &iButton::Style),
+        Row::Boolean(
+            "AutoSize", 5, true, true, [](iButton& b, bool v) { b.autoSize_ = v; },
+            &iButton::AutoSize),
+        Row::Color(
+            "cForeColor", 8, controls::SystemColor(controls::kColorButtonText), Row::kKept,
+            [](iButton& b, quint32 v) { b.cForeColor_ = v; }, &iButton::cForeColor, Row::kAlways),
+        Row::Font(
+            "cFont", 6, Row::kKept, Row::kKept,
+            [](iButton& b, const controls::StoredFont& v) {
+                b.cFont_ = v.font;
+                b.cFontCharset_ = v.charset;
+            },
+            [](const iButton& b) {
+                return controls::StoredFont{b.cFont_, b.cFontCharset_};
+            }),
+        Row::Integer(
+            "cDrawMode", 7, 13, Row::kKept, Row::kShortMin, Row::kShortMax,
+            [](iButton& b, qint64 v) { b.cDrawMode_ = int(v); }, &iButton::cDrawMode, Row::kAlways),
+    };
+    return table;
+}
+
+bool iButton::ReadProperties(const controls::PropertyBag& bag, QString* failedKey) {
     loading_ = true;
-    controls::PropertyReader r(bag, Qt::CaseSensitive);
-    r.Picture("BackPicture", [this](const QPixmap& v) { backPicture_ = v; });
-    r.Boolean("Enabled", true, [this](bool v) { setEnabled(v); });
-    r.Integer("cBackStyle", 1, kShortMin, kShortMax, [this](qint64 v) { cBackStyle_ = int(v); });
-    r.Text("Caption", QString(), [this](const QString& v) { caption_ = v; });
-    r.Integer("Style", 0, kIntMin, kIntMax, [this](qint64 v) { state_.SetStyle(int(v)); });
-    r.Boolean("AutoSize", true, [this](bool v) { autoSize_ = v; });
-    r.Color("cForeColor", cForeColor_, [this](quint32 v) { cForeColor_ = v; });
-    r.Font("cFont", {cFont_, cFontCharset_}, [this](const controls::StoredFont& v) {
-        cFont_ = v.font;
-        cFontCharset_ = v.charset;
-    });
-    r.Integer("cDrawMode", cDrawMode_, kShortMin, kShortMax,
-              [this](qint64 v) { cDrawMode_ = int(v); });
+    const bool ok = controls::ReadTable(*this, Properties(), bag, Qt::CaseSensitive, failedKey);
     loading_ = false;
-    return r.Ok();
+    return ok;
 }
 
 controls::PropertyBag iButton::WriteProperties() const {
-    controls::PropertyBag bag;
-    controls::PropertyWriter w(bag);
-    w.PictureIfAny("BackPicture", backPicture_);
-    w.Boolean("Enabled", Enabled(), true);
-    w.Integer("Style", Style(), 0);
-    w.Integer("cBackStyle", cBackStyle_, 1);
-    w.Text("Caption", caption_, QString());
-    w.Boolean("AutoSize", autoSize_, true);
-    w.Font("cFont", cFont_, cFontCharset_);
-    w.Integer("cDrawMode", cDrawMode_);
-    w.Color("cForeColor", cForeColor_);
-    return bag;
+    return controls::WriteTable(*this, Properties());
 }
 
 void iButton::SetBackPicture(const QPixmap& strip) {
@@ -257,19 +270,11 @@ void iButton::showEvent(QShowEvent* event) {
 }
 
 void iButton::mousePressEvent(QMouseEvent* event) {
-    const int button = controls::ButtonCode(event->button());
-    clicks_.Press(button);
-    state_.Press(button, controls::ShiftCode(event->modifiers()),
-                 PixelsToTwips(event->position().x()), PixelsToTwips(event->position().y()));
+    controls::FeedPress(state_, clicks_, *event);
 }
 
 void iButton::mouseReleaseEvent(QMouseEvent* event) {
-    const int button = controls::ButtonCode(event->button());
-    const bool click = clicks_.Release(button, rect().contains(event->position().toPoint()));
-    state_.Release(button, controls::ShiftCode(event->modifiers()),
-                   PixelsToTwips(event->position().x()), PixelsToTwips(event->position().y()));
-    if (click)
-        state_.PlatformClick();
+    controls::FeedRelease(state_, clicks_, *this, *event);
 }
 
 void iButton::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -284,15 +289,11 @@ void iButton::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void iButton::keyPressEvent(QKeyEvent* event) {
-    state_.KeyDown(controls::KeyCode(*event), controls::ShiftCode(event->modifiers()));
-    if (const auto code = controls::CharacterCode(*event))
-        state_.KeyPress(*code);
+    controls::FeedKeyPress(state_, *event);
 }
 
 void iButton::keyReleaseEvent(QKeyEvent* event) {
-    if (event->isAutoRepeat())
-        return;
-    state_.KeyUp(controls::KeyCode(*event), controls::ShiftCode(event->modifiers()));
+    controls::FeedKeyRelease(state_, *event);
 }
 
 void iButton::focusInEvent(QFocusEvent* event) {

@@ -8,7 +8,7 @@
 // released inside it), Enter, and the release of Space. Event coordinates are in twips.
 
 #include "InputCodes.h"
-#include "PropertyBag.h"
+#include "PropertyTable.h"
 #include "iButtonState.h"
 
 #include <QFont>
@@ -38,9 +38,10 @@ public:
     ~iButton() override;
 
     // Reads BackPicture, Enabled, cBackStyle, Caption, Style, AutoSize, cForeColor, cFont,
-    // cDrawMode and puts the values in place without cutting the strip or drawing. False when
-    // a value could not be read (the keys after it are not applied).
-    bool ReadProperties(const controls::PropertyBag& bag);
+    // cDrawMode and puts the values in place without cutting the strip or drawing. False (and
+    // the key in *failedKey) when a value could not be read (the keys after it are not
+    // applied). The keys, their order and defaults are the table in iButton.cpp.
+    bool ReadProperties(const controls::PropertyBag& bag, QString* failedKey = nullptr);
     // BackPicture, Enabled, Style, cBackStyle, Caption, AutoSize, cFont, cDrawMode,
     // cForeColor; a value equal to its stored default is left out.
     controls::PropertyBag WriteProperties() const;
@@ -113,6 +114,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    static const controls::PropertyTable<iButton>& Properties();
+
     // iButtonState::Host
     void DrawButton(int look) override;
     bool IsEnabled() const override { return isEnabled(); }
@@ -139,14 +142,16 @@ private:
     std::function<bool()> probe_;
     QStringList changed_;
 
+    // A new button's values are in the property table (iButton.cpp), which the constructor
+    // walks; cFont starts as the widget's own font.
     QPixmap backPicture_;
-    int cBackStyle_ = 1;
+    int cBackStyle_ = 0;
     QString caption_;
-    bool autoSize_ = true;
-    quint32 cForeColor_;
+    bool autoSize_ = false;
+    quint32 cForeColor_ = 0;
     QFont cFont_;
     std::optional<int> cFontCharset_;
-    int cDrawMode_ = 13;
+    int cDrawMode_ = 0;
 
     std::vector<QPixmap> cells_;
     bool cellsReady_ = false;

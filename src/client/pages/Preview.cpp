@@ -3,27 +3,15 @@
 #include "Codepage936.h"
 #include "CommonRoutines.h"
 #include "GGCT.h"
+#include "Platform.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace preview {
-namespace {
-
-QString& Folder() {
-    static QString folder;
-    return folder;
-}
-
-}  // namespace
-
-void SetFolder(const QString& folder) {
-    Folder() = folder;
-}
 
 QString FilePath() {
-    const QString folder = Folder().isEmpty() ? QDir::tempPath() : Folder();
-    return QDir(folder).filePath(QString::fromLatin1(kFileName));
+    return QDir(platform::Current().temporaryFolder()).filePath(QString::fromLatin1(kFileName));
 }
 
 // A character outside the code page is one "?", also when it takes two UTF-16 units.

@@ -13,10 +13,9 @@ namespace preview {
 inline constexpr char kFileName[] = "yl.htm";
 inline constexpr int kWaitMs = 5000;
 
-// The file a preview writes: the temporary folder (or the folder tests set) + "yl.htm".
+// The file a preview writes: the temporary folder (platform::Current().temporaryFolder, which
+// tests move) + "yl.htm".
 QString FilePath();
-// Tests put the file elsewhere; the empty text puts it back in the temporary folder.
-void SetFolder(const QString& folder);
 
 // The bytes of the file for a page: the text and CR LF in code page 936, no byte-order mark.
 QByteArray FileBytes(const QString& page);

@@ -4,13 +4,13 @@
 #include "EntryValidator.h"
 #include "GGCT.h"
 #include "N_Shape.h"
+#include "Platform.h"
 #include "PropertyBag.h"
 #include "QrCode.h"
 #include "ServiceAddress.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QMimeData>
 #include <QPointer>
 
@@ -52,11 +52,6 @@ QPointer<SCCT>& Open() {
     return window;
 }
 
-publish::SaveFileChooser& Chooser() {
-    static publish::SaveFileChooser chooser;
-    return chooser;
-}
-
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& rect) {
     auto* label = new QLabel(text, parent);
     label->setGeometry(rect);
@@ -81,12 +76,6 @@ QLineEdit* MakeNameBox(QWidget* parent, const char* name, const QRect& rect) {
 }
 
 }  // namespace
-
-namespace publish {
-void SetSaveFileChooser(SaveFileChooser chooser) {
-    Chooser() = std::move(chooser);
-}
-}  // namespace publish
 
 QSize SCCT::ClientSize(bool nameChange) {
     const int twipsHigh = kTwipsHigh + (nameChange ? kTwipsNameChange : 0);
@@ -246,10 +235,9 @@ void SCCT::SaveQrCode() {
     const QString address = Text3->toPlainText();
     const QString suggested =
         address.mid(address.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral(".png");
-    const QString file =
-        Chooser() ? Chooser()(this, suggested)
-                  : QFileDialog::getSaveFileName(this, QStringLiteral("保存二维码"), suggested,
-                                                 QStringLiteral("PNG (*.png)"));
+    // The file the user picks (platform::Current().chooseSaveFile: tests pick their own).
+    const QString file = platform::Current().chooseSaveFile(
+        this, QStringLiteral("保存二维码"), suggested, QStringLiteral("PNG (*.png)"));
     if (file.isEmpty())
         return;
     const QImage large = publish::QrImage(address, kQrSavedPixelsPerModule);

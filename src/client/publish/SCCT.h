@@ -14,7 +14,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 
 class N_Shape;
 
@@ -41,11 +40,6 @@ inline constexpr char16_t kQrSaved[] = u"二维码已保存";
 inline constexpr char16_t kQrNotSaved[] = u"二维码保存失败，请换个位置试试";
 
 inline constexpr int kNameLength = 30;
-
-// Where "保存二维码" saves: the file the user picks, given the suggested name (empty: none
-// picked). Tests put a chooser of their own in place; empty restores the file dialog.
-using SaveFileChooser = std::function<QString(QWidget* parent, const QString& suggested)>;
-void SetSaveFileChooser(SaveFileChooser chooser);
 
 }  // namespace publish
 

@@ -1,6 +1,7 @@
 #include "Wini.h"
 
-#include <QCoreApplication>
+#include "Platform.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -8,11 +9,6 @@
 
 namespace wini {
 namespace {
-
-QString& ProgramFolderOverride() {
-    static QString folder;
-    return folder;
-}
 
 QSettings FlagStore() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zrrj"),
@@ -28,13 +24,7 @@ QString Section() {
 }
 
 QString ProgramFolder() {
-    if (!ProgramFolderOverride().isEmpty())
-        return ProgramFolderOverride();
-    return QCoreApplication::applicationDirPath();
-}
-
-void SetProgramFolder(const QString& folder) {
-    ProgramFolderOverride() = folder;
+    return platform::Current().programFolder();
 }
 
 QString SettingsFolder() {

@@ -18,9 +18,9 @@ inline constexpr char kScrambleKey[] = "ZuKoMarn";
 
 QString Section();
 
-// The folder of the executable; tests put their own in place.
+// The folder of the executable (platform::Current().programFolder: tests put their own in
+// place).
 QString ProgramFolder();
-void SetProgramFolder(const QString& folder);  // empty: back to the executable's folder
 
 // "<program folder>/Zrrj", or the same relative path under the per-user data folder when the
 // program folder cannot be written (an installed program).

@@ -1,57 +1,18 @@
 #include "CommonRoutines.h"
 
 #include "N_Shape.h"
+#include "Platform.h"
 
-#include <QDesktopServices>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
-#include <QTimer>
-#include <QUrl>
 #include <QWidget>
 #include <QWindow>
 
-namespace platform {
-namespace {
-
-DocumentOpener& Opener() {
-    static DocumentOpener opener;
-    return opener;
-}
-MessageShower& Shower() {
-    static MessageShower shower;
-    return shower;
-}
-Waiter& CurrentWaiter() {
-    static Waiter waiter;
-    return waiter;
-}
-
-}  // namespace
-
-void SetDocumentOpener(DocumentOpener opener) {
-    Opener() = std::move(opener);
-}
-void SetMessageShower(MessageShower shower) {
-    Shower() = std::move(shower);
-}
-void SetWaiter(Waiter waiter) {
-    CurrentWaiter() = std::move(waiter);
-}
-
-}  // namespace platform
-
 void OpenDocument(const QString& address) {
-    if (platform::Opener()) {
-        platform::Opener()(address);
-        return;
-    }
-    // A web address goes to the browser, anything else is taken for a local file.
-    const QUrl url = QUrl::fromUserInput(address);
-    QDesktopServices::openUrl(url);
+    platform::Current().openDocument(address);
 }
 
 void DragWindow(QWidget* window) {
@@ -120,22 +81,11 @@ void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, const QColor& co
 }
 
 void ShowMessage(const QString& text, const QString& title, QMessageBox::Icon icon) {
-    if (platform::Shower()) {
-        platform::Shower()(text, title, icon);
-        return;
-    }
-    QMessageBox box(icon, title, text, QMessageBox::Ok);
-    box.exec();
+    platform::Current().showMessage(text, title, icon);
 }
 
 void WaitWithEvents(int milliseconds) {
-    if (platform::CurrentWaiter()) {
-        platform::CurrentWaiter()(milliseconds);
-        return;
-    }
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
+    platform::Current().wait(milliseconds);
 }
 
 bool LockOutButton(QWidget* window, N_Shape* button, int milliseconds) {

@@ -1,14 +1,12 @@
 #pragma once
-// Window routines several windows share, and the points where the platform is put in place:
-// tests substitute the shell's "open", the message box and the busy wait with recorders.
+// Window routines several windows share. Opening a document, the message box and the busy
+// wait go through the platform (Platform.h), where tests put their recorders.
 
 #include <QMessageBox>
 #include <QObject>
 #include <QPalette>
 #include <QPoint>
 #include <QString>
-
-#include <functional>
 
 class N_Shape;
 class QIcon;
@@ -59,16 +57,3 @@ void WaitWithEvents(int milliseconds);
 // and the button is disabled while events go on, so a double click cannot start a second
 // attempt. False when the window went away meanwhile.
 bool LockOutButton(QWidget* window, N_Shape* button, int milliseconds = 500);
-
-namespace platform {
-
-using DocumentOpener = std::function<void(const QString&)>;
-using MessageShower = std::function<void(const QString&, const QString&, QMessageBox::Icon)>;
-using Waiter = std::function<void(int milliseconds)>;
-
-// Empty functions put the production behaviour back.
-void SetDocumentOpener(DocumentOpener opener);
-void SetMessageShower(MessageShower shower);
-void SetWaiter(Waiter waiter);
-
-}  // namespace platform

@@ -1,7 +1,7 @@
 #include "GGCT.h"
 
-#include "Program.h"
 #include "ServiceAddress.h"
+#include "WindowRegistry.h"
 
 #include <QPointer>
 

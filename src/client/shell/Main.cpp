@@ -4,17 +4,22 @@
 #include "CommonRoutines.h"
 #include "GGCT.h"
 #include "Gateway.h"
+#include "LoadProperties.h"
 #include "OleColor.h"
+#include "Platform.h"
 #include "Program.h"
 #include "PropertyBag.h"
 #include "ServiceAddress.h"
+#include "SingleInstance.h"
 #include "Statements.h"
 #include "UpDown.h"
+#include "WindowRegistry.h"
 #include "Wini.h"
 #include "iButton.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QUrl>
 #include <QWindow>
 
 namespace {
@@ -37,6 +42,12 @@ constexpr int kCaptionHeight = 19;
 constexpr int kMarqueeMs = 250;
 constexpr int kAnnouncementPadding = 10;  // blanks after the announcement text
 
+// Texts of the window; the announcement shows "公告" until the service's text replaces it.
+constexpr char16_t kWindowTitle[] = u"风格";
+constexpr char16_t kAnnouncementPlaceholder[] = u"公告";
+constexpr char16_t kNoticeTitle[] = u"提示";
+constexpr char16_t kAlreadyRunning[] = u"程序已经运行,不能再次装载！";
+constexpr char16_t kNoNetwork[] = u"网络连接失败";
 const QString kCaptions[12] = {
     QStringLiteral("文字+MV效果"),     QStringLiteral("心形+图片飘浮"),
     QStringLiteral("心形树+漂浮图片"), QStringLiteral("文本切换效果"),
@@ -50,11 +61,12 @@ const QColor kAnnouncementColor(255, 128, 128);
 const QColor kGalleryColor(128, 128, 128);
 const QColor kTileColor(255, 255, 192);
 const QColor kCaptionColor(255, 0, 0);
-
-std::function<void(Main*)>& SignInOpener() {
-    static std::function<void(Main*)> opener;
-    return opener;
-}
+// The ground when the background picture is missing.
+const QColor kBackgroundColor(255, 224, 236);
+// Faces of the announcement and of the tiles' captions.
+constexpr char16_t kCaptionFace[] = u"黑体";
+constexpr double kAnnouncementPoints = 12;
+constexpr double kCaptionPoints = 14.25;
 
 QString PreviewPicture(int index) {
     return index < 8 ? QStringLiteral(":/preview-%1.png").arg(index + 1)
@@ -84,7 +96,7 @@ QString RotateLeft(const QString& text) {
 Main::Main(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       iButton1(new iButton(this)),
-      GongG(new QLabel(QStringLiteral("公告"), this)),
+      GongG(new QLabel(QString::fromUtf16(kAnnouncementPlaceholder), this)),
       FGZS(new GalleryPanel(&background_, this)),
       WebBrowser1(new AdvertPane(this)),
       WebBrowser2(new AdvertPane(this)),
@@ -93,16 +105,16 @@ Main::Main(QWidget* parent)
       Timer1(new QTimer(this)),
       background_(QStringLiteral(":/main-background.png")) {
     setObjectName(QStringLiteral("Main"));
-    setWindowTitle(QStringLiteral("风格"));
+    setWindowTitle(QString::fromUtf16(kWindowTitle));
     setWindowIcon(ProgramIcon());
     setFixedSize(kClientSize);
     CentreOnScreen(this);
 
-    iButton1->ReadProperties(ExitButtonProperties());
+    controls::LoadProperties(*iButton1, ExitButtonProperties());
     iButton1->setGeometry(kExitButton);
     connect(iButton1, &iButton::Click, this, &Main::ExitPath);
 
-    GongG->setFont(controls::MakeFont(QStringLiteral("黑体"), 12));
+    GongG->setFont(controls::MakeFont(QString::fromUtf16(kCaptionFace), kAnnouncementPoints));
     SetPaletteColor(GongG, QPalette::WindowText, kAnnouncementColor);
     GongG->move(kAnnouncementAt);
     GongG->adjustSize();
@@ -135,7 +147,7 @@ void Main::BuildGallery() {
     FGZS->setAutoFillBackground(false);
     SetPaletteColor(FGZS, QPalette::Window, kGalleryColor);
 
-    const QFont captionFont = controls::MakeFont(QStringLiteral("黑体"), 14.25);
+    const QFont captionFont = controls::MakeFont(QString::fromUtf16(kCaptionFace), kCaptionPoints);
     for (int i = 0; i < 12; ++i) {
         auto* tile = new StyleTile(&background_, FGZS);
         tile->setObjectName(QStringLiteral("FG%1").arg(i));
@@ -159,8 +171,8 @@ void Main::BuildGallery() {
     }
 }
 
-void Main::SetSignInOpener(std::function<void(Main*)> opener) {
-    SignInOpener() = std::move(opener);
+void Main::EnableGallery() {
+    FGZS->setEnabled(true);
 }
 
 QString Main::SupportAddress() {
@@ -176,7 +188,7 @@ Main::Start Main::Load() {
 
     // 1. A second copy ends before it asks the service anything.
     if (!program::AcquireInstance()) {
-        ShowMessage(QStringLiteral("程序已经运行,不能再次装载！"), QStringLiteral("提示"),
+        ShowMessage(QString::fromUtf16(kAlreadyRunning), QString::fromUtf16(kNoticeTitle),
                     QMessageBox::Warning);
         program::EndProgram();
         return Start::Ended;
@@ -188,9 +200,9 @@ Main::Start Main::Load() {
         GongG->adjustSize();
     }
 
-    // 3. Network.
-    if (!program::NetworkPresent()) {
-        ShowMessage(QStringLiteral("网络连接失败"), QStringLiteral("提示"),
+    // 3. Network: none is needed to reach a service on this machine.
+    if (!platform::Current().networkPresent(QUrl(service::Address()).host())) {
+        ShowMessage(QString::fromUtf16(kNoNetwork), QString::fromUtf16(kNoticeTitle),
                     QMessageBox::Information);
         program::EndProgram();
         return Start::Ended;
@@ -219,7 +231,7 @@ Main::Start Main::Load() {
     // 7. The normal case: the gallery waits for a sign-in.
     show();
     FGZS->setEnabled(false);
-    ShowSignIn();
+    emit SignInRequested(this);
     return Start::AwaitingSignIn;
 }
 
@@ -230,11 +242,6 @@ void Main::TakeUpdatePath() {
     auto* notice = new UpDown();
     notice->show();
     close();
-}
-
-void Main::ShowSignIn() {
-    if (SignInOpener())
-        SignInOpener()(this);
 }
 
 void Main::FillAdvertPane(AdvertPane* pane, int record) {
@@ -255,7 +262,8 @@ void Main::TileAction(int index) {
         GGCT::Instance().YMFG = Label1[index]->text();
         return;
     }
-    if (const auto address = gateway::FieldAt(gateway::ReadSystemSettings(), columns::kDownloadAddress)) {
+    if (const auto address =
+            gateway::FieldAt(gateway::ReadSystemSettings(), columns::kDownloadAddress)) {
         OpenDocument(*address);
     }
 }
@@ -273,7 +281,7 @@ void Main::MarqueeStep() {
 void Main::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (background_.isNull()) {
-        painter.fillRect(rect(), QColor(255, 224, 236));
+        painter.fillRect(rect(), kBackgroundColor);
     } else {
         painter.drawPixmap(0, 0, background_);
     }

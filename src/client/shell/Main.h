@@ -10,8 +10,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <functional>
-
 class AdvertPane;
 class iButton;
 
@@ -26,8 +24,8 @@ public:
     // state, sign-in.
     Start Load();
 
-    // Where the sign-in window plugs in, shown owned by this window.
-    static void SetSignInOpener(std::function<void(Main* owner)> opener);
+    // A sign-in succeeded: the gallery takes clicks from now on.
+    void EnableGallery();
 
     // Clicks of the gallery and the exit button.
     void TileAction(int index);
@@ -52,6 +50,9 @@ public:
 signals:
     // A tile of the gallery asks for the editor of style 1 to 8.
     void EditorRequested(int style);
+    // The start-up reached the sign-in: a sign-in window should open, owned by this window
+    // (main() opens the Login window and connects its SignedIn to EnableGallery).
+    void SignInRequested(Main* owner);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -61,7 +62,6 @@ private:
     void MarqueeStep();
     void FillAdvertPane(AdvertPane* pane, int record);
     void TakeUpdatePath();
-    void ShowSignIn();
 
     QPixmap background_;
 };

@@ -1,180 +1,16 @@
 #include "Program.h"
 
 #include "GGCT.h"
-#include "ServiceAddress.h"
+#include "Platform.h"
+#include "WindowRegistry.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QEvent>
 #include <QFileInfo>
-#include <QFont>
-#include <QHostAddress>
-#include <QLockFile>
-#include <QNetworkInterface>
-#include <QStandardPaths>
-#include <QUrl>
 
 namespace program {
-namespace {
-
-std::function<bool()>& NetworkTest() {
-    static std::function<bool()> test;
-    return test;
-}
-
-std::function<void()>& EndObserver() {
-    static std::function<void()> observer;
-    return observer;
-}
-
-QList<QPointer<QWidget>>& OpenWindows() {
-    static QList<QPointer<QWidget>> windows;
-    return windows;
-}
-
-void Prune() {
-    OpenWindows().removeIf([](const QPointer<QWidget>& w) { return w.isNull(); });
-}
-
-// Records every top-level window the first time it is shown.
-class ShowWatcher : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(watched);
-            if (widget->isWindow())
-                WindowRegistry::Add(widget);
-        }
-        return false;
-    }
-};
-
-}  // namespace
 
 QString ExecutableBaseName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-}
-
-SingleInstance::SingleInstance(const QString& key) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    lock_ = std::make_unique<QLockFile>(QDir(folder).filePath(key + QStringLiteral(".lock")));
-    lock_->setStaleLockTime(0);  // a lock is stale only when its process is gone
-}
-
-SingleInstance::~SingleInstance() = default;
-
-bool SingleInstance::Acquire() {
-    return lock_->tryLock(0);
-}
-
-namespace {
-QString& InstanceKey() {
-    static QString key = QStringLiteral("ZenriBiaobai");
-    return key;
-}
-std::unique_ptr<SingleInstance>& HeldInstance() {
-    static std::unique_ptr<SingleInstance> held;
-    return held;
-}
-}  // namespace
-
-void SetInstanceKey(const QString& key) {
-    InstanceKey() = key;
-}
-
-bool AcquireInstance() {
-    if (HeldInstance())
-        return true;
-    auto instance = std::make_unique<SingleInstance>(InstanceKey());
-    if (!instance->Acquire())
-        return false;
-    HeldInstance() = std::move(instance);
-    return true;
-}
-
-void ReleaseInstance() {
-    HeldInstance().reset();
-}
-
-bool IsLocalHost(const QString& host) {
-    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
-        return true;
-    const QHostAddress address(host);
-    if (address.isNull())
-        return false;
-    if (address.isLoopback())
-        return true;
-    return QNetworkInterface::allAddresses().contains(address);
-}
-
-bool NetworkPresent() {
-    if (NetworkTest())
-        return NetworkTest()();
-    if (IsLocalHost(QUrl(service::Address()).host()))
-        return true;
-    const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface& i : interfaces) {
-        const auto flags = i.flags();
-        if (flags.testFlag(QNetworkInterface::IsUp) &&
-            flags.testFlag(QNetworkInterface::IsRunning) &&
-            !flags.testFlag(QNetworkInterface::IsLoopBack)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void InstallFontSubstitutes() {
-    const QStringList sans = {QStringLiteral("Noto Sans CJK SC"),
-                              QStringLiteral("WenQuanYi Zen Hei")};
-    const QStringList serif = {QStringLiteral("Noto Serif CJK SC"),
-                               QStringLiteral("Noto Sans CJK SC"),
-                               QStringLiteral("WenQuanYi Zen Hei")};
-    // 黑体 first looks for a Hei face whose line is no taller than its size, so that captions
-    // in boxes of about their point size keep their lower strokes.
-    const QStringList hei = {QStringLiteral("WenQuanYi Zen Hei"),
-                             QStringLiteral("Noto Sans CJK SC")};
-    for (const char* face : {"黑体", "SimHei"}) {
-        QFont::insertSubstitutions(QString::fromUtf8(face), hei);
-    }
-    for (const char* face : {"微软雅黑", "Microsoft YaHei"}) {
-        QFont::insertSubstitutions(QString::fromUtf8(face), sans);
-    }
-    for (const char* face : {"宋体", "SimSun", "新宋体"}) {
-        QFont::insertSubstitutions(QString::fromUtf8(face), serif);
-    }
-    QFont::insertSubstitutions(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("DejaVu Sans")});
-}
-
-void SetNetworkTest(std::function<bool()> test) {
-    NetworkTest() = std::move(test);
-}
-
-void WindowRegistry::Install() {
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
-    qApp->installEventFilter(new ShowWatcher(qApp));
-}
-
-void WindowRegistry::Add(QWidget* window) {
-    Prune();
-    for (const auto& w : OpenWindows()) {
-        if (w == window)
-            return;
-    }
-    OpenWindows().append(window);
-}
-
-QList<QPointer<QWidget>> WindowRegistry::Windows() {
-    Prune();
-    return OpenWindows();
 }
 
 void EndProgram() {
@@ -194,15 +30,10 @@ void EndProgram() {
             w->close();
     }
     GGCT::Reset();
-    OpenWindows().clear();
-    if (EndObserver())
-        EndObserver()();
+    WindowRegistry::Clear();
+    platform::Current().programEnded();
     QCoreApplication::quit();
     ending = false;
-}
-
-void SetEndObserver(std::function<void()> observer) {
-    EndObserver() = std::move(observer);
 }
 
 }  // namespace program

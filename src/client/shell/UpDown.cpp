@@ -12,21 +12,31 @@
 
 namespace {
 
+// The layout, in pixels of the client area, and the texts of the window.
 constexpr QSize kClientSize(260, 147);
+constexpr char16_t kWindowTitle[] = u"软件更新";
 constexpr QRect kMessage(40, 24, 181, 12);
-constexpr QRect kYes(48, 56, 71, 33);
-constexpr QRect kNo(136, 56, 71, 33);
-constexpr QRect kHomePage(48, 104, 159, 33);
+constexpr char16_t kMessageText[] = u"发现最新版本，是否下载最新版本";
 const QColor kMessageColor(255, 128, 128);
 
-// A new button apart from its caption colour, at a size that stays whatever the caption.
-N_Shape* MakeButton(QWidget* parent, const char* name, const QString& caption, quint32 rgb,
-                    const QRect& geometry) {
-    auto* button = new N_Shape(parent, QString::fromLatin1(name));
-    button->SetCaption(caption);
+// The buttons: name, caption, caption colour (#RRGGBB), place. Their size stays whatever the
+// caption; the rest of their look is that of a new button.
+struct ButtonLayout {
+    const char* name;
+    const char16_t* caption;
+    quint32 rgb;
+    QRect rect;
+};
+constexpr ButtonLayout kYes{"N_Shape1", u"是", 0xFF00FF, {48, 56, 71, 33}};
+constexpr ButtonLayout kNo{"N_Shape2", u"否", 0xFF8000, {136, 56, 71, 33}};
+constexpr ButtonLayout kHomePage{"N_Shape3", u"访 问 官 网", 0x0000FF, {48, 104, 159, 33}};
+
+N_Shape* MakeButton(QWidget* parent, const ButtonLayout& layout) {
+    auto* button = new N_Shape(parent, QString::fromLatin1(layout.name));
+    button->SetCaption(QString::fromUtf16(layout.caption));
     button->SetStretchToText(false);
-    button->SetForeColorNormal(controls::OleFromRgb(rgb));
-    button->setGeometry(geometry);
+    button->SetForeColorNormal(controls::OleFromRgb(layout.rgb));
+    button->setGeometry(layout.rect);
     return button;
 }
 
@@ -35,12 +45,12 @@ N_Shape* MakeButton(QWidget* parent, const char* name, const QString& caption, q
 UpDown::UpDown(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      Label1(new QLabel(QStringLiteral("发现最新版本，是否下载最新版本"), this)),
-      N_Shape1(MakeButton(this, "N_Shape1", QStringLiteral("是"), 0xFF00FF, kYes)),
-      N_Shape2(MakeButton(this, "N_Shape2", QStringLiteral("否"), 0xFF8000, kNo)),
-      N_Shape3(MakeButton(this, "N_Shape3", QStringLiteral("访 问 官 网"), 0x0000FF, kHomePage)) {
+      Label1(new QLabel(QString::fromUtf16(kMessageText), this)),
+      N_Shape1(MakeButton(this, kYes)),
+      N_Shape2(MakeButton(this, kNo)),
+      N_Shape3(MakeButton(this, kHomePage)) {
     setObjectName(QStringLiteral("UpDown"));
-    setWindowTitle(QStringLiteral("软件更新"));
+    setWindowTitle(QString::fromUtf16(kWindowTitle));
     setWindowIcon(ProgramIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kClientSize);
@@ -56,7 +66,8 @@ UpDown::UpDown(QWidget* parent)
 }
 
 void UpDown::Download() {
-    if (const auto address = gateway::FieldAt(gateway::ReadSystemSettings(), columns::kDownloadAddress)) {
+    if (const auto address =
+            gateway::FieldAt(gateway::ReadSystemSettings(), columns::kDownloadAddress)) {
         OpenDocument(*address);
     }
     program::EndProgram();

@@ -1,8 +1,8 @@
 #include "AccountsFixture.h"
 
-#include "CommonRoutines.h"
 #include "N_Shape.h"
 #include "N_TextBox.h"
+#include "Platform.h"
 #include "Wini.h"
 
 #include <QApplication>
@@ -12,11 +12,12 @@
 void AccountsFixture::SetUp() {
     ShellFixture::SetUp();
     wini::WriteRememberFlag(QString());
-    Main::SetSignInOpener([this](Main* owner) {
+    window = new Main();
+    QObject::connect(window, &Main::SignInRequested, window, [this](Main* owner) {
         login = new Login(owner);
+        QObject::connect(login, &Login::SignedIn, owner, &Main::EnableGallery);
         login->show();
     });
-    window = new Main();
     ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
     ASSERT_TRUE(login);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(login));
@@ -24,18 +25,13 @@ void AccountsFixture::SetUp() {
     ASSERT_TRUE(QTest::qWaitForWindowActive(login));
     // The registration and disclaimer panels follow once the window has been painted.
     ASSERT_TRUE(QTest::qWaitFor([&] { return login->Picture3 != nullptr; }));
-    platform::SetWaiter([this](int milliseconds) {
+    platform::Current().wait = [this](int milliseconds) {
         const bool registering = login->Picture3->isVisible();
         waits.append({milliseconds, (registering ? login->Label3 : login->Label2)->text(),
                       (registering ? login->N_Shape4 : login->N_Shape2)->Enabled(),
                       login->cursor().shape()});
-    });
+    };
     requests.clear();
-}
-
-void AccountsFixture::TearDown() {
-    Main::SetSignInOpener({});
-    ShellFixture::TearDown();
 }
 
 void AccountsFixture::Focus(QWidget* widget) {

@@ -2,7 +2,8 @@
 // The program started against a fresh service up to the sign-in window, with the half-second
 // lock-outs recorded instead of waited.
 
-#include "CommonRoutines.h"
+#include "Click.h"
+#include "DemoAccount.h"
 #include "Login.h"
 #include "Main.h"
 #include "N_Shape.h"
@@ -17,7 +18,6 @@
 class AccountsFixture : public ShellFixture {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Gives the box the focus as a click would, so its focus rules run.
     void Focus(QWidget* widget);
@@ -27,10 +27,12 @@ protected:
     void StopService();
     // Presses Enter on a button that has the focus, as a user would.
     void Press(N_Shape* button);
-    void ShowRegistration() { emit login->N_Shape3->Click(); }
+    // The buttons a user clicks to reach the registration panel and the disclaimer panel.
+    void ShowRegistration() { Click(login->N_Shape3); }
     void ShowDisclaimer() {
-        ShowRegistration();
-        emit login->N_Shape6->Click();
+        if (!login->Picture3 || !login->Picture3->isVisible())
+            ShowRegistration();
+        Click(login->N_Shape6);
     }
     // The text of the box as the user sees it (the mask applied).
     static QString Shown(const N_TextBox* box);
@@ -46,7 +48,3 @@ protected:
     };
     QList<Wait> waits;
 };
-
-// The demo account of a new service.
-inline const QString kDemoUser = QStringLiteral("88888888");
-inline const QString kDemoPassword = QStringLiteral("zenri520");

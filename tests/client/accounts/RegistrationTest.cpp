@@ -30,7 +30,7 @@ protected:
             Type(login->N_TextBox6, phone);
     }
     QString Register() {
-        login->Register();
+        Click(login->N_Shape4);
         return login->Label3->text();
     }
     int Rows(const QString& user) const {
@@ -113,10 +113,10 @@ TEST_F(Registration, NewAccountIsInsertedAndCanSignIn) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_FALSE(file.readAll().contains(QStringLiteral("it's 我的").toUtf8()));
 
-    emit login->N_Shape5->Click();
+    Click(login->N_Shape5);
     Type(login->N_TextBox1, "123456789");
     Type(login->N_TextBox2, "it's 我的");
-    login->SignIn();
+    Click(login->N_Shape2);
     QApplication::processEvents();
     EXPECT_FALSE(login);
     EXPECT_EQ(GGCT::Instance().YHM, "123456789");

@@ -21,8 +21,8 @@ protected:
         login->Check1->setChecked(remember);
     }
     QStringList DemoRow() const {
-        const auto rows =
-            service.Query("SELECT 是否在线, 上次登陆时间 FROM 用户管理 WHERE 用户='88888888'");
+        const auto rows = service.Query("SELECT 是否在线, 上次登陆时间 FROM 用户管理 WHERE 用户='" +
+                                        kDemoUser + "'");
         return rows.empty() ? QStringList() : rows.front();
     }
     QString StoredAccount() const {
@@ -52,7 +52,7 @@ TEST_F(SignIn, SucceedsThroughTheButtonAndHandsTheUserToTheProgram) {
                                                 "(server time)", requests.value(2).statement}));
     EXPECT_TRUE(requests.value(2).statement.startsWith(
         "update 用户管理 set 是否在线='－1',上次登陆时间='"));
-    EXPECT_TRUE(requests.value(2).statement.endsWith("' where 用户='88888888'"));
+    EXPECT_TRUE(requests.value(2).statement.endsWith("' where 用户='" + kDemoUser + "'"));
 
     QApplication::processEvents();
     EXPECT_FALSE(login);
@@ -73,7 +73,7 @@ TEST_F(SignIn, BoxesShowingTheirHintsSendNothing) {
     Press(login->N_Shape2);
     EXPECT_EQ(login->Label2->text(), "用户名或密码不能为空");
     Type(login->N_TextBox1, kDemoUser);
-    login->SignIn();
+    Click(login->N_Shape2);
     EXPECT_EQ(login->Label2->text(), "用户名或密码不能为空");
     EXPECT_TRUE(requests.isEmpty());
     // The status line sits whole on its panel.
@@ -83,17 +83,17 @@ TEST_F(SignIn, BoxesShowingTheirHintsSendNothing) {
 
 TEST_F(SignIn, WrongAccountOrPasswordIsRefusedAlike) {
     Enter("99999999", kDemoPassword);
-    login->SignIn();
+    Click(login->N_Shape2);
     EXPECT_EQ(login->Label2->text(), "用户名或密码不正确");
     ExpectNothingChanged("99999999");
 
     login->N_TextBox1->SetText(kDemoUser);
     login->N_TextBox2->SetText("ZENRI520");
-    login->SignIn();
+    Click(login->N_Shape2);
     EXPECT_EQ(login->Label2->text(), "用户名或密码不正确");
     // The lookup trims, the comparison does not.
     login->N_TextBox2->SetText(kDemoPassword + "  ");
-    login->SignIn();
+    Click(login->N_Shape2);
     EXPECT_EQ(requests.back().statement, statements::SignInLookup(kDemoUser, kDemoPassword));
     EXPECT_EQ(login->Label2->text(), "用户名或密码不正确");
     ExpectNothingChanged(kDemoUser);
@@ -105,11 +105,11 @@ TEST_F(SignIn, WrongAccountOrPasswordIsRefusedAlike) {
 TEST_F(SignIn, FrozenAccountIsToldSoOnlyWithTheRightPassword) {
     ASSERT_EQ(service.RunCommand({"users", "freeze", kDemoUser}).exitCode, 0);
     Enter(kDemoUser, "wrong");
-    login->SignIn();
+    Click(login->N_Shape2);
     EXPECT_EQ(login->Label2->text(), "用户名或密码不正确");
     login->N_TextBox2->SetText(kDemoPassword);
     login->Check1->setChecked(true);
-    login->SignIn();
+    Click(login->N_Shape2);
     EXPECT_EQ(login->Label2->text(), "帐号已被冻结，请联系客服解除");
     ExpectNothingChanged(kDemoUser);
     EXPECT_EQ(requests.size(), 2);
@@ -119,7 +119,7 @@ TEST_F(SignIn, FrozenAccountIsToldSoOnlyWithTheRightPassword) {
 
 TEST_F(SignIn, RememberedSignInIsWrittenAndShownAtTheNextOpening) {
     Enter(kDemoUser, kDemoPassword, true);
-    login->SignIn();
+    Click(login->N_Shape2);
     EXPECT_EQ(wini::ReadRememberFlag(), "1");
     EXPECT_EQ(StoredAccount(), kDemoUser);
     const QString stored =
@@ -137,7 +137,7 @@ TEST_F(SignIn, RememberedSignInIsWrittenAndShownAtTheNextOpening) {
     // Signing in again without the tick forgets the flag but leaves the file alone.
     again->Check1->setChecked(false);
     login = again;
-    login->SignIn();
+    Click(login->N_Shape2);
     QApplication::processEvents();
     EXPECT_FALSE(login);
     EXPECT_EQ(wini::ReadRememberFlag(), "0");
@@ -147,7 +147,7 @@ TEST_F(SignIn, RememberedSignInIsWrittenAndShownAtTheNextOpening) {
 TEST_F(SignIn, UnreachableServiceSaysSoAndChangesNothing) {
     StopService();
     Enter(kDemoUser, kDemoPassword, true);
-    login->SignIn();
+    Click(login->N_Shape2);
     EXPECT_EQ(login->Label2->text(), "无法连接服务器，请稍后再试");
     EXPECT_TRUE(login && login->isVisible());
     EXPECT_FALSE(window->FGZS->isEnabled());
@@ -164,10 +164,10 @@ TEST_F(SignIn, TooManyAttemptsAreToldApart) {
     ASSERT_TRUE(limited.Start()) << limited.Error().toStdString();
     ASSERT_TRUE(::service::SetAddress(limited.Url()));
     Enter(kDemoUser, "wrong");
-    login->SignIn();
-    login->SignIn();
+    Click(login->N_Shape2);
+    Click(login->N_Shape2);
     EXPECT_EQ(login->Label2->text(), "用户名或密码不正确");
-    login->SignIn();
+    Click(login->N_Shape2);
     EXPECT_EQ(login->Label2->text(), "尝试次数过多，请稍后再试");
     xmlhttp::Manager().clearConnectionCache();
 }
@@ -206,8 +206,8 @@ TEST_F(SignIn, PressesWhileTheLookupIsUnderWayStartNoSecondAttempt) {
 
 TEST_F(SignIn, ClosingTheWindowDuringTheLockOutStopsTheAttempt) {
     Enter(kDemoUser, kDemoPassword);
-    platform::SetWaiter([this](int) { login->close(); });
-    login->SignIn();
+    platform::Current().wait = [this](int) { login->close(); };
+    Click(login->N_Shape2);
     EXPECT_TRUE(requests.isEmpty());
     EXPECT_FALSE(window->FGZS->isEnabled());
 }

@@ -3,6 +3,8 @@
 #include "InputCodes.h"
 #include "OleColor.h"
 #include "PropertyBag.h"
+#include "PropertyJson.h"
+#include "PropertyReadWrite.h"
 #include "Twips.h"
 
 #include <QGuiApplication>

@@ -27,8 +27,8 @@ TEST_F(GatewayReaders, SystemSettingsFieldsOfRecordOne) {
     ASSERT_TRUE(fields.has_value());
     EXPECT_EQ(fields->size(), 6);
     EXPECT_EQ(fields->at(columns::kAnnouncement), QString::fromUtf8("公告内容"));
-    EXPECT_EQ(*gateway::FieldAt(fields, 4), "V1.2");
-    EXPECT_FALSE(gateway::FieldAt(fields, 6).has_value());
+    EXPECT_EQ(*gateway::FieldAt(fields, columns::kNewestVersion), "V1.2");
+    EXPECT_FALSE(gateway::FieldAt(fields, columns::kSettingsCount).has_value());
     EXPECT_EQ(StatementOf(0), QString::fromUtf8("select * from 系统设置"));
 }
 
@@ -46,8 +46,8 @@ TEST_F(GatewayReaders, SettingsReadFailureIsDistinctFromAnEmptyRow) {
 TEST_F(GatewayReaders, AnnouncementHoldingTheSeparatorShiftsTheVersion) {
     Reply("いゼ1い2い开放い公告い内容いV1.2いhttp://x/download");
     const auto fields = gateway::ReadSystemSettings();
-    EXPECT_EQ(*gateway::FieldAt(fields, 3), QString::fromUtf8("公告"));
-    EXPECT_EQ(*gateway::FieldAt(fields, 4), QString::fromUtf8("内容"));
+    EXPECT_EQ(*gateway::FieldAt(fields, columns::kAnnouncement), QString::fromUtf8("公告"));
+    EXPECT_EQ(*gateway::FieldAt(fields, columns::kNewestVersion), QString::fromUtf8("内容"));
 }
 
 TEST_F(GatewayReaders, AdvertRecordsInOrder) {

@@ -7,6 +7,7 @@
 #include "GGCT.h"
 #include "Generation.h"
 #include "Main.h"
+#include "Platform.h"
 #include "Preview.h"
 #include "ServiceAddress.h"
 #include "ShellFixture.h"
@@ -50,11 +51,10 @@ protected:
     void SetUp() override {
         ShellFixture::SetUp();
         ASSERT_TRUE(previewFolder.isValid());
-        preview::SetFolder(previewFolder.path());
+        SetTemporaryFolder(previewFolder.path());
     }
-    void TearDown() override {
-        preview::SetFolder(QString());
-        ShellFixture::TearDown();
+    static void SetTemporaryFolder(const QString& folder) {
+        platform::Current().temporaryFolder = [folder] { return folder; };
     }
     StyleEditor* Open(int style) {
         StyleEditor* editor = EditorDesk::Instance().Open(style);
@@ -421,7 +421,7 @@ TEST_F(Editors, TileOfTheGalleryOpensItsEditorAndRecordsTheStyle) {
 
     // The buttons leave the style name alone.
     GGCT::Instance().YMFG = QStringLiteral("页面风格");
-    platform::SetWaiter([](int) {});
+    platform::Current().wait = [](int) {};
     QTest::mouseClick(editor->Command1, Qt::LeftButton);
     QTest::mouseClick(editor->Command2, Qt::LeftButton);
     EXPECT_EQ(GGCT::Instance().YMFG, "页面风格");
@@ -432,12 +432,12 @@ TEST_F(Editors, PreviewShowsTheSamplePageAndRemovesItsFileAfterTheWait) {
     const QString file = preview::FilePath();
     QByteArray during;
     QList<int> waits;
-    platform::SetWaiter([&](int ms) {
+    platform::Current().wait = [&](int ms) {
         waits << ms;
         QFile f(file);
         if (f.open(QIODevice::ReadOnly))
             during = f.readAll();
-    });
+    };
     QTest::mouseClick(editor->Command1, Qt::LeftButton);
 
     const QString page =
@@ -457,12 +457,12 @@ TEST_F(Editors, SecondPreviewDuringTheWait) {
     StyleEditor* eight = Open(8);
     const QString file = preview::FilePath();
     QStringList seen;
-    platform::SetWaiter([&](int) {
+    platform::Current().wait = [&](int) {
         QFile f(file);
         seen << (f.open(QIODevice::ReadOnly) ? cp936::Decode(f.readAll()).left(60) : "(none)");
         if (seen.size() == 1)
             QTest::mouseClick(eight->Command1, Qt::LeftButton);
-    });
+    };
     QTest::mouseClick(one->Command1, Qt::LeftButton);
     ASSERT_EQ(seen.size(), 2);
     EXPECT_EQ(openedDocuments, (QStringList{file, file}));
@@ -480,11 +480,11 @@ TEST_F(Editors, UnwritableTemporaryFolderIsToldAndNothingOpens) {
     file.close();
     StyleEditor* editor = Open(2);
     bool waited = false;
-    platform::SetWaiter([&](int) { waited = true; });
+    platform::Current().wait = [&](int) { waited = true; };
     for (const QString& folder :
          {previewFolder.filePath("missing/folder"), previewFolder.filePath("a-file/temp")}) {
         messages.clear();
-        preview::SetFolder(folder);
+        SetTemporaryFolder(folder);
         QTest::mouseClick(editor->Command1, Qt::LeftButton);
         ASSERT_EQ(messages.size(), 1) << folder.toStdString();
         EXPECT_EQ(messages[0].title, "提示");
@@ -508,10 +508,10 @@ TEST_F(Editors, ReadOnlyTemporaryFolderIsToldAndNothingOpens) {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         GTEST_SKIP() << "permissions do not keep this user from writing";
     }
-    preview::SetFolder(folder);
+    SetTemporaryFolder(folder);
     StyleEditor* editor = Open(3);
     bool waited = false;
-    platform::SetWaiter([&](int) { waited = true; });
+    platform::Current().wait = [&](int) { waited = true; };
     QTest::mouseClick(editor->Command1, Qt::LeftButton);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(messages.size(), 1);
@@ -525,11 +525,11 @@ TEST_F(Editors, ReadOnlyTemporaryFolderIsToldAndNothingOpens) {
 TEST_F(Editors, WorkBufferStartsEmpty) {
     EXPECT_EQ(GGCT::Instance().FGN, "");
     QByteArray during;
-    platform::SetWaiter([&](int) {
+    platform::Current().wait = [&](int) {
         QFile f(preview::FilePath());
         if (f.open(QIODevice::ReadOnly))
             during = f.readAll();
-    });
+    };
     YLWY();
     EXPECT_EQ(during, "\r\n");
     EXPECT_EQ(openedDocuments, QStringList{preview::FilePath()});

@@ -2,8 +2,10 @@
 // exclusive name with its requests in order, the address copy, the name change, the QR code,
 // and what the window says when the service refuses or cannot be reached.
 
+#include "Click.h"
 #include "Codepage936.h"
 #include "CommonRoutines.h"
+#include "DemoAccount.h"
 #include "EntryValidator.h"
 #include "GGCT.h"
 #include "Gateway.h"
@@ -28,8 +30,6 @@
 
 namespace {
 
-const QString kDemoUser = QStringLiteral("88888888");
-const QString kDemoPassword = QStringLiteral("zenri520");
 const QString kStyle = QStringLiteral("文本切换效果");
 
 class UploadWindow : public ShellFixture {
@@ -41,7 +41,7 @@ protected:
         GGCT::Instance().FGN = QStringLiteral(
             "<!DOCTYPE html><html><head><meta charset=\"GBK\"><title>给小雨</title></head>"
             "<body><p>我爱你 \"'<>&</p></body></html>");
-        platform::SetWaiter([this](int ms) { waits << ms; });
+        platform::Current().wait = [this](int ms) { waits << ms; };
         requests.clear();
     }
     // Signs in through the gateway, as the sign-in window does, and sets the shared state.
@@ -195,12 +195,12 @@ TEST_F(UploadWindow, FirstUploadClaimsTheNameThenSendsThePageAndRecordsIt) {
     SCCT* w = Open();
     Type(w->Text1, "XiaoYu-520");
     EXPECT_EQ(w->Text1->text(), "xiaoyu520");
-    w->Upload();
+    Click(w->N_Shape2);
 
     ASSERT_EQ(Codes(), (QStringList{"1", "2", "4", "3", "2"}));
     EXPECT_EQ(requests[0].statement, "select * from 用户管理 where 文件名='xiaoyu520'");
     EXPECT_EQ(requests[1].statement, "update 用户管理 set 文件名='xiaoyu520',页面风格='" + kStyle +
-                                         "' where 用户='88888888'");
+                                         "' where 用户='" + kDemoUser + "'");
     EXPECT_TRUE(requests[4].statement.startsWith("update 用户管理 set 页面风格 ='" + kStyle +
                                                  "',上传时间 ='"));
     EXPECT_TRUE(requests[4].statement.endsWith("' where 文件名='xiaoyu520'"));
@@ -221,7 +221,7 @@ TEST_F(UploadWindow, FirstUploadClaimsTheNameThenSendsThePageAndRecordsIt) {
     // The next upload in the same window sends the page only, whatever FGN holds now.
     requests.clear();
     GGCT::Instance().FGN = QStringLiteral("<p>第二版</p>");
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(Codes(), (QStringList{"4", "3", "2"}));
     EXPECT_EQ(Page("xiaoyu520").body, cp936::Encode(QStringLiteral("<p>第二版</p>")));
 }
@@ -233,7 +233,7 @@ TEST_F(UploadWindow, UserWithANameUploadsAtOnceUnderIt) {
     SCCT* w = Open();
     EXPECT_EQ(w->Text1->text(), "mine");
     EXPECT_FALSE(w->Text1->isEnabled());
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(Codes(), (QStringList{"4", "3", "2"}));
     EXPECT_EQ(w->TS->text(), "上传成功！");
     EXPECT_EQ(Page("mine").status, 200);
@@ -241,13 +241,13 @@ TEST_F(UploadWindow, UserWithANameUploadsAtOnceUnderIt) {
 
 TEST_F(UploadWindow, EmptyNameAndTakenNameSendNoPage) {
     SCCT* w = Open();
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(w->TS->text(), "文件名不能为空！");
     EXPECT_TRUE(requests.isEmpty());
 
     AnotherAccountHolds("taken");
     Type(w->Text1, "taken");
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(w->TS->text(), "文件名已存在！");
     EXPECT_EQ(Codes(), QStringList{"1"});
     EXPECT_TRUE(w->Text1->isEnabled());
@@ -272,7 +272,7 @@ TEST_F(UploadWindow, NameTakenBetweenLookupAndClaim) {
     });
     SCCT* w = Open();
     Type(w->Text1, "race");
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(w->TS->text(), "文件名已存在！");
     EXPECT_EQ(Codes(), (QStringList{"1", "2"}));
     EXPECT_EQ(Page("race").status, 404);
@@ -285,7 +285,7 @@ TEST_F(UploadWindow, LostServiceIsToldAndNothingChanges) {
     Type(w->Text1, "lost");
     xmlhttp::Manager().clearConnectionCache();
     ASSERT_TRUE(service.Stop());
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(w->TS->text(), "无法连接服务器，请稍后再试");
     EXPECT_EQ(Codes(), QStringList{"1"});
     EXPECT_TRUE(w->Text1->isEnabled());
@@ -309,7 +309,7 @@ TEST_F(UploadWindow, UploadThatDidNotArriveIsNotASuccess) {
     });
     SCCT* w = Open();
     Type(w->Text1, "halfway");
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(w->TS->text(), "无法连接服务器，请稍后再试");
     EXPECT_EQ(w->Text3->toPlainText(), "");
     EXPECT_TRUE(w->Text1->isEnabled());
@@ -320,7 +320,7 @@ TEST_F(UploadWindow, UploadThatDidNotArriveIsNotASuccess) {
     ASSERT_TRUE(::service::SetAddress(service.Url()));
     SignIn(kDemoUser, kDemoPassword);
     requests.clear();
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(w->TS->text(), "上传成功！");
     EXPECT_EQ(Codes(), (QStringList{"1", "4", "3", "2"}));
     EXPECT_EQ(Page("halfway").status, 200);
@@ -338,7 +338,7 @@ TEST_F(UploadWindow, RefusalsOfTheServiceAreToldApart) {
     GGCT::Instance().FGN = QString(3000, QChar(u'爱'));
     SCCT* w = Open();
     Type(w->Text1, "big");
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(w->TS->text(), "网页太大了，请删减一些内容后再上传");
     EXPECT_TRUE(w->Text1->isEnabled());
     EXPECT_EQ(GGCT::Instance().WJM, "");
@@ -348,7 +348,7 @@ TEST_F(UploadWindow, RefusalsOfTheServiceAreToldApart) {
     ASSERT_TRUE(::service::SetAddress(service.Url()));
     xmlhttp::Manager().setCookieJar(new QNetworkCookieJar);
     GGCT::Instance().FGN = QStringLiteral("<p>x</p>");
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(w->TS->text(), "登陆已失效，请重新登陆后再试");
     EXPECT_EQ(Page("big").status, 404);
 }
@@ -356,14 +356,14 @@ TEST_F(UploadWindow, RefusalsOfTheServiceAreToldApart) {
 TEST_F(UploadWindow, CopyPutsTheAddressOnTheClipboardOnlyAfterAnUpload) {
     SCCT* w = Open();
     QGuiApplication::clipboard()->setText("before");
-    w->CopyAddress();
+    Click(w->N_Shape4);
     EXPECT_EQ(w->TS->text(), "需要上传成功后,您才能复制专属网址喔!请先去上传网页吧!");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
 
     Type(w->Text1, "copyme");
-    w->Upload();
+    Click(w->N_Shape2);
     QTest::mouseClick(w->N_Shape4, Qt::LeftButton, {}, w->N_Shape4->rect().center());
-    w->CopyAddress();
+    Click(w->N_Shape4);
     EXPECT_EQ(w->TS->text(), "网址已复制,去发给您的TA展示一下吧!");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), service.Url() + "/love/copyme");
     EXPECT_FALSE(QGuiApplication::clipboard()->text().contains('\n'));
@@ -371,14 +371,14 @@ TEST_F(UploadWindow, CopyPutsTheAddressOnTheClipboardOnlyAfterAnUpload) {
 
 TEST_F(UploadWindow, NameChangeRowOpensOnlyForAUserWithAName) {
     SCCT* w = Open();
-    w->ShowNameChange();
+    Click(w->N_Shape3);
     EXPECT_TRUE(w->N_Shape3->Enabled());
     EXPECT_EQ(w->height(), 261);
 
     Type(w->Text1, "rowtest");
-    w->Upload();
+    Click(w->N_Shape2);
     const int width = w->width();
-    w->ShowNameChange();
+    Click(w->N_Shape3);
     EXPECT_FALSE(w->N_Shape3->Enabled());
     EXPECT_EQ(w->height(), (3915 + 1000 + 7) / 15);
     EXPECT_EQ(w->width(), width);
@@ -388,13 +388,13 @@ TEST_F(UploadWindow, NameChangeRowOpensOnlyForAUserWithAName) {
 TEST_F(UploadWindow, NameChangeMovesThePageAndEverythingFollows) {
     SCCT* w = Open();
     Type(w->Text1, "oldname");
-    w->Upload();
-    w->ShowNameChange();
+    Click(w->N_Shape2);
+    Click(w->N_Shape3);
     requests.clear();
     waits.clear();
 
     // Every press pauses half a second first, an empty box too.
-    w->ChangeName();
+    Click(w->N_Shape5);
     EXPECT_EQ(waits, QList<int>{500});
     EXPECT_EQ(w->TS->text(), "请输入更改名称");
     EXPECT_TRUE(requests.isEmpty());
@@ -402,7 +402,7 @@ TEST_F(UploadWindow, NameChangeMovesThePageAndEverythingFollows) {
 
     // The current name is in use: the user's own row holds it.
     Type(w->Text4, "oldname");
-    w->ChangeName();
+    Click(w->N_Shape5);
     EXPECT_EQ(w->TS->text(), "该名称已被占用，请试试其它名称吧！");
     EXPECT_EQ(requests.size(), 1);
     EXPECT_EQ(requests[0].statement, "Select * from 用户管理 where 文件名='oldname'");
@@ -410,7 +410,7 @@ TEST_F(UploadWindow, NameChangeMovesThePageAndEverythingFollows) {
     requests.clear();
     w->Text4->clear();
     Type(w->Text4, "NewName");
-    w->ChangeName();
+    Click(w->N_Shape5);
     ASSERT_EQ(Codes(), (QStringList{"1", "2", "5"}));
     EXPECT_EQ(requests[0].statement, "Select * from 用户管理 where 文件名='newname'");
     EXPECT_EQ(requests[1].statement, "update 用户管理 set 文件名='newname' where 文件名='oldname'");
@@ -423,7 +423,7 @@ TEST_F(UploadWindow, NameChangeMovesThePageAndEverythingFollows) {
     EXPECT_EQ(Page("newname").status, 200);
     EXPECT_EQ(Page("oldname").status, 404);
     EXPECT_EQ(Row(kDemoUser)[0][0], "newname");
-    w->CopyAddress();
+    Click(w->N_Shape4);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), service.Url() + "/love/newname");
     // The QR code follows the address.
     ASSERT_TRUE(w->QrPicture->isVisible());
@@ -434,13 +434,13 @@ TEST_F(UploadWindow, NameChangeMovesThePageAndEverythingFollows) {
 TEST_F(UploadWindow, NameChangeWithTheServiceGoneChangesNothing) {
     SCCT* w = Open();
     Type(w->Text1, "stays");
-    w->Upload();
-    w->ShowNameChange();
+    Click(w->N_Shape2);
+    Click(w->N_Shape3);
     Type(w->Text4, "moved");
     xmlhttp::Manager().clearConnectionCache();
     ASSERT_TRUE(service.Stop());
     requests.clear();
-    w->ChangeName();
+    Click(w->N_Shape5);
     EXPECT_EQ(w->TS->text(), "无法连接服务器，请稍后再试");
     EXPECT_EQ(requests.size(), 1);
     EXPECT_EQ(w->Text1->text(), "stays");
@@ -459,7 +459,7 @@ TEST_F(UploadWindow, QrColumnStandsBesideTheUnmovedForm) {
     for (QWidget* c : form)
         before << c->geometry();
     Type(w->Text1, "column");
-    w->Upload();
+    Click(w->N_Shape2);
     ASSERT_TRUE(w->QrPicture->isVisible());
     for (qsizetype i = 0; i < form.size(); ++i)
         EXPECT_EQ(form[i]->geometry(), before[i]) << form[i]->objectName().toStdString();
@@ -498,7 +498,7 @@ TEST_F(UploadWindow, QrCodeOfTheAddressReadsBackAndSaves) {
     SCCT* w = Open();
     const QRect before = w->N_Shape4->geometry();
     Type(w->Text1, "scanme");
-    w->Upload();
+    Click(w->N_Shape2);
     ASSERT_TRUE(w->QrPicture->isVisible());
     EXPECT_EQ(w->QrCaption->text(), "手机扫一扫，马上看");
     EXPECT_EQ(w->N_Shape6->Caption(), "保存二维码");
@@ -509,12 +509,12 @@ TEST_F(UploadWindow, QrCodeOfTheAddressReadsBackAndSaves) {
 
     QString suggested;
     const QString file = QDir(programFolder.path()).filePath("code.png");
-    publish::SetSaveFileChooser([&](QWidget*, const QString& name) {
+    platform::Current().chooseSaveFile = [&](QWidget*, const QString&, const QString& name,
+                                             const QString&) {
         suggested = name;
         return file;
-    });
-    w->SaveQrCode();
-    publish::SetSaveFileChooser({});
+    };
+    Click(w->N_Shape6);
     EXPECT_EQ(suggested, "scanme.png");
     EXPECT_EQ(w->TS->text(), "二维码已保存");
 
@@ -554,7 +554,7 @@ TEST_F(UploadWindow, UnreadableLookupReplyWritesNothing) {
     for (const QByteArray& reply : {sixFields, QByteArray("<html>Service Unavailable</html>")}) {
         requests.clear();
         proxy.SetRule(Answer(1, 200, reply));
-        w->Upload();
+        Click(w->N_Shape2);
         EXPECT_EQ(w->TS->text(), "无法连接服务器，请稍后再试") << reply.toStdString();
         EXPECT_EQ(Codes(), QStringList{"1"});
         EXPECT_TRUE(w->Text1->isEnabled());
@@ -594,7 +594,7 @@ TEST_F(UploadWindow, RefusedUploadIsToldInTheWindowsOwnWords) {
     for (const Case& c : cases) {
         proxy.SetRule(Answer(c.code, c.status, c.word));
         requests.clear();
-        w->Upload();
+        Click(w->N_Shape2);
         const std::string what = std::to_string(c.code) + " " + c.word.toStdString();
         EXPECT_EQ(w->TS->text(), c.message) << what;
         EXPECT_EQ(QString::number(c.code), Codes().last()) << what;
@@ -606,7 +606,7 @@ TEST_F(UploadWindow, RefusedUploadIsToldInTheWindowsOwnWords) {
     }
     // With the service answering again the same window publishes.
     proxy.SetRule({});
-    w->Upload();
+    Click(w->N_Shape2);
     EXPECT_EQ(w->TS->text(), "上传成功！");
     EXPECT_EQ(Page("refused").status, 200);
 }
@@ -618,7 +618,7 @@ TEST_F(UploadWindow, UploadIsRecordedWithTheServerTimeItWasGiven) {
     Through(proxy);
     SCCT* w = Open();
     Type(w->Text1, "timed");
-    w->Upload();
+    Click(w->N_Shape2);
     ASSERT_EQ(Codes(), (QStringList{"1", "2", "4", "3", "2"}));
     EXPECT_EQ(requests[4].statement, "update 用户管理 set 页面风格 ='" + kStyle +
                                          "',上传时间 ='2031-05-20 13:14:00' where 文件名='timed'");
@@ -635,8 +635,8 @@ TEST_F(UploadWindow, NameTakenBetweenRenameLookupAndUpdate) {
               "OK");
     SCCT* w = Open();
     Type(w->Text1, "mine");
-    w->Upload();
-    w->ShowNameChange();
+    Click(w->N_Shape2);
+    Click(w->N_Shape3);
     Type(w->Text4, "wanted");
     requests.clear();
     xmlhttp::SetObserver([this](const QString&, const QByteArray& body) {
@@ -648,7 +648,7 @@ TEST_F(UploadWindow, NameTakenBetweenRenameLookupAndUpdate) {
             service.Execute("UPDATE 用户管理 SET 文件名='wanted' WHERE 用户='5550003'");
         requests.append(request);
     });
-    w->ChangeName();
+    Click(w->N_Shape5);
     EXPECT_EQ(w->TS->text(), "该名称已被占用，请试试其它名称吧！");
     EXPECT_EQ(Codes(), (QStringList{"1", "2"}));
     EXPECT_EQ(w->Text1->text(), "mine");
@@ -664,9 +664,9 @@ TEST_F(UploadWindow, RefusedNameUpdateChangesNothing) {
     Through(proxy);
     SCCT* w = Open();
     Type(w->Text1, "before");
-    w->Upload();
+    Click(w->N_Shape2);
     ASSERT_EQ(w->TS->text(), "上传成功！");
-    w->ShowNameChange();
+    Click(w->N_Shape3);
     Type(w->Text4, "after");
     const QString address = w->Text3->toPlainText();
     const struct {
@@ -686,7 +686,7 @@ TEST_F(UploadWindow, RefusedNameUpdateChangesNothing) {
     for (const auto& c : cases) {
         proxy.SetRule(Answer(c.code, c.status, c.word));
         requests.clear();
-        w->ChangeName();
+        Click(w->N_Shape5);
         const std::string what = std::to_string(c.code) + " " + c.word.toStdString();
         EXPECT_EQ(w->TS->text(), c.message) << what;
         EXPECT_EQ(Codes(), c.codes) << what;
@@ -706,8 +706,8 @@ TEST_F(UploadWindow, RefusedPageRenamePutsTheRowBack) {
     Through(proxy);
     SCCT* w = Open();
     Type(w->Text1, "before");
-    w->Upload();
-    w->ShowNameChange();
+    Click(w->N_Shape2);
+    Click(w->N_Shape3);
     Type(w->Text4, "after");
     const struct {
         int status;
@@ -722,7 +722,7 @@ TEST_F(UploadWindow, RefusedPageRenamePutsTheRowBack) {
     for (const auto& c : cases) {
         proxy.SetRule(Answer(5, c.status, c.word));
         requests.clear();
-        w->ChangeName();
+        Click(w->N_Shape5);
         const std::string what = c.word.toStdString();
         EXPECT_EQ(w->TS->text(), c.message) << what;
         ASSERT_EQ(Codes(), (QStringList{"1", "2", "5", "2"})) << what;
@@ -740,23 +740,23 @@ TEST_F(UploadWindow, RefusedPageRenamePutsTheRowBack) {
 TEST_F(UploadWindow, QrCodeThatCannotBeSavedIsTold) {
     SCCT* w = Open();
     Type(w->Text1, "nosave");
-    w->Upload();
+    Click(w->N_Shape2);
     ASSERT_TRUE(w->N_Shape6->isVisible());
     QFile file(QDir(programFolder.path()).filePath("a-file"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     const QString target = file.fileName() + "/code.png";
-    publish::SetSaveFileChooser([&](QWidget*, const QString&) { return target; });
-    w->SaveQrCode();
-    publish::SetSaveFileChooser({});
+    platform::Current().chooseSaveFile = [&](QWidget*, const QString&, const QString&,
+                                             const QString&) { return target; };
+    Click(w->N_Shape6);
     EXPECT_EQ(w->TS->text(), "二维码保存失败，请换个位置试试");
     EXPECT_FALSE(QFile::exists(target));
 
     // No file picked: nothing is said.
     w->TS->clear();
-    publish::SetSaveFileChooser([](QWidget*, const QString&) { return QString(); });
-    w->SaveQrCode();
-    publish::SetSaveFileChooser({});
+    platform::Current().chooseSaveFile = [](QWidget*, const QString&, const QString&,
+                                            const QString&) { return QString(); };
+    Click(w->N_Shape6);
     EXPECT_EQ(w->TS->text(), "");
 }
 

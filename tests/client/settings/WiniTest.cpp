@@ -1,3 +1,4 @@
+#include "Platform.h"
 #include "Wini.h"
 
 #include <QDir>
@@ -10,8 +11,11 @@ namespace {
 
 class WiniTest : public ::testing::Test {
 protected:
-    void SetUp() override { wini::SetProgramFolder(programFolder.path()); }
-    void TearDown() override { wini::SetProgramFolder(QString()); }
+    void SetUp() override { SetProgramFolder(programFolder.path()); }
+    void TearDown() override { platform::Restore(); }
+    static void SetProgramFolder(const QString& folder) {
+        platform::Current().programFolder = [folder] { return folder; };
+    }
     QTemporaryDir programFolder;
 };
 
@@ -31,7 +35,7 @@ TEST_F(WiniTest, UnwritableProgramFolderFallsBackToTheUserDataFolder) {
     QFile plain(programFolder.filePath("plain"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
-    wini::SetProgramFolder(programFolder.filePath("plain/bin"));
+    SetProgramFolder(programFolder.filePath("plain/bin"));
     const QString path = wini::SettingsFilePath();
     EXPECT_EQ(path, qEnvironmentVariable("XDG_DATA_HOME") + "/Zrrj/Zrwysc.ini");
     EXPECT_TRUE(wini::CreateSettingsFolder());

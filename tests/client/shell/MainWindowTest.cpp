@@ -1,8 +1,8 @@
 #include "AdvertPane.h"
 #include "GGCT.h"
 #include "Main.h"
-#include "Program.h"
 #include "ShellFixture.h"
+#include "WindowRegistry.h"
 #include "iButton.h"
 
 #include <QApplication>

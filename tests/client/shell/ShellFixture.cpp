@@ -1,12 +1,12 @@
 #include "ShellFixture.h"
 
-#include "CommonRoutines.h"
+#include "FontSubstitutes.h"
 #include "GGCT.h"
 #include "GatewayProtocol.h"
-#include "Program.h"
+#include "Platform.h"
 #include "ServiceAddress.h"
+#include "SingleInstance.h"
 #include "ValueEncoding.h"
-#include "Wini.h"
 #include "XmlHttp.h"
 
 #include <QApplication>
@@ -35,13 +35,14 @@ void ShellFixture::SetUp() {
     static int counter = 0;
     program::SetInstanceKey(
         QStringLiteral("shell-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter));
-    program::SetNetworkTest([this] { return networkPresent; });
-    program::SetEndObserver([this] { ++programEnds; });
-    platform::SetDocumentOpener([this](const QString& a) { openedDocuments.append(a); });
-    platform::SetMessageShower(
-        [this](const QString& text, const QString& title, QMessageBox::Icon icon) {
-            messages.append({text, title, icon});
-        });
+    platform::Platform& p = platform::Current();
+    p.networkPresent = [this](const QString&) { return networkPresent; };
+    p.programEnded = [this] { ++programEnds; };
+    p.openDocument = [this](const QString& a) { openedDocuments.append(a); };
+    p.showMessage = [this](const QString& text, const QString& title, QMessageBox::Icon icon) {
+        messages.append({text, title, icon});
+    };
+    p.programFolder = [folder = programFolder.path()] { return folder; };
     xmlhttp::SetObserver([this](const QString&, const QByteArray& body) {
         RecordedRequest request;
         const auto form = gateway::SplitForm(body);
@@ -53,7 +54,6 @@ void ShellFixture::SetUp() {
         requests.append(request);
     });
     xmlhttp::SetTimeoutMs(5000);
-    wini::SetProgramFolder(programFolder.path());
 }
 
 void ShellFixture::TearDown() {
@@ -64,14 +64,9 @@ void ShellFixture::TearDown() {
         delete w.data();
     GGCT::Reset();
     program::ReleaseInstance();
-    program::SetNetworkTest({});
-    program::SetEndObserver({});
-    platform::SetDocumentOpener({});
-    platform::SetMessageShower({});
-    platform::SetWaiter({});
+    platform::Restore();
     xmlhttp::SetObserver({});
     xmlhttp::SetTimeoutMs(20000);
-    wini::SetProgramFolder(QString());
     // Idle kept-alive connections would hold up the service's stop; the session cookie of
     // this test's service means nothing to the next one.
     xmlhttp::Manager().clearConnectionCache();

@@ -1,7 +1,9 @@
 #pragma once
 // A running service on loopback, the client pointed at it, and recorders in place of the
-// desktop's "open", the message box, the network test and the end of the program.
+// platform (Platform.h): the desktop's "open", the message box, the network test, the program
+// folder and the end of the program.
 
+#include "Platform.h"
 #include "QtPrinters.h"
 #include "ServiceProcess.h"
 

@@ -4,7 +4,9 @@
 #include "Main.h"
 #include "Program.h"
 #include "ShellFixture.h"
+#include "SingleInstance.h"
 #include "UpDown.h"
+#include "WindowRegistry.h"
 #include "Wini.h"
 
 #include <QApplication>
@@ -18,12 +20,9 @@ class StartUp : public ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        Main::SetSignInOpener([this](Main* owner) { signInOwners.append(owner); });
         window = new Main();
-    }
-    void TearDown() override {
-        Main::SetSignInOpener({});
-        ShellFixture::TearDown();
+        QObject::connect(window, &Main::SignInRequested, window,
+                         [this](Main* owner) { signInOwners.append(owner); });
     }
     static UpDown* Notice() {
         for (QWidget* w : QApplication::topLevelWidgets()) {

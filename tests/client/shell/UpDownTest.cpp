@@ -1,3 +1,4 @@
+#include "Click.h"
 #include "N_Shape.h"
 #include "ShellFixture.h"
 #include "UpDown.h"
@@ -13,9 +14,6 @@ protected:
         ShellFixture::SetUp();
         notice = new UpDown();
         notice->show();
-    }
-    static void Click(N_Shape* button) {
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
     }
     QPointer<UpDown> notice;
 };

@@ -2,11 +2,13 @@
 //   controls-demo [--grab FILE.png]   (--grab saves the window's picture and quits)
 
 #include "DemoPictures.h"
+#include "LoadProperties.h"
 #include "N_Image.h"
 #include "N_Shape.h"
 #include "N_TextBox.h"
 #include "OleColor.h"
 #include "PropertyBag.h"
+#include "PropertyJson.h"
 #include "iButton.h"
 
 #include <QApplication>
@@ -97,7 +99,7 @@ void AddShapes(QWidget* window, const std::map<QString, controls::PropertyBag>& 
         for (int state = 0; state < 3; ++state) {
             auto* button = new N_Shape(window, QStringLiteral("N_Shape"));
             button->setGeometry(16 + state * 250, y, row.width, 33);
-            button->ReadProperties(sets.at(row.set));
+            controls::LoadProperties(*button, sets.at(row.set));
             if (state > 0)
                 button->SetPointerProbe(kAlwaysOver);
             if (state == 1)
@@ -111,7 +113,7 @@ void AddShapes(QWidget* window, const std::map<QString, controls::PropertyBag>& 
     y += 22;
     auto* disabled = new N_Shape(window, QStringLiteral("disabled"));
     disabled->setGeometry(16, y, 97, 33);
-    disabled->ReadProperties(sets.at("scheme2"));
+    controls::LoadProperties(*disabled, sets.at("scheme2"));
     disabled->SetEnabled(false);
     for (int style = 0; style <= 5; ++style) {
         auto* outline = new N_Shape(window, QString::number(style));
