@@ -198,11 +198,12 @@ TEST_F(Journey, ThreeServicesOnOneDatabaseServeOneJourney) {
 
     ASSERT_TRUE(service::SetAddress(first.Url()));
     auto* window = new Main();
+    OpenSignInFor(window);
     QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
     QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
     ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
-    Type(login->N_TextBox1, "88888888");
-    Type(login->N_TextBox2, "zenri520");
+    Type(login->N_TextBox1, kDemoUser);
+    Type(login->N_TextBox2, kDemoPassword);
     Press(login->N_Shape2);
     ASSERT_TRUE(window->FGZS->isEnabled());
 
