@@ -2,7 +2,7 @@
 // What every fuzz target shares: the check that stops the run on a broken property, the ways a
 // fuzz input becomes text, and a scratch folder for the targets that read files.
 
-#include "Codepage936.h"
+#include "common/Codepage936.h"
 
 #include <QByteArray>
 #include <QString>

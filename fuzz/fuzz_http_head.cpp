@@ -12,8 +12,8 @@
 // when that already was.
 
 #include "FuzzSupport.h"
-#include "HttpHead.h"
-#include "SessionTokens.h"
+#include "server/HttpHead.h"
+#include "server/SessionTokens.h"
 
 #include <charconv>
 #include <cstring>

@@ -5,9 +5,9 @@
 // other keys read as before, and every other line of the file stays.
 
 #include "FuzzSupport.h"
-#include "IniFile.h"
-#include "PasswordScrambling.h"
-#include "Wini.h"
+#include "client/settings/IniFile.h"
+#include "client/settings/PasswordScrambling.h"
+#include "client/settings/Wini.h"
 
 #include <QFile>
 #include <QList>

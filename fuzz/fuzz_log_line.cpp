@@ -6,7 +6,7 @@
 // its end, and it ends with the entry's status and duration.
 
 #include "FuzzSupport.h"
-#include "RequestLog.h"
+#include "server/RequestLog.h"
 
 #include <QStringList>
 

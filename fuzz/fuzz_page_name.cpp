@@ -5,7 +5,7 @@
 // the name of a page stored before that rule, when it is 1 to 30 ASCII letters and digits.
 
 #include "FuzzSupport.h"
-#include "InputRules.h"
+#include "server/InputRules.h"
 
 #include <cstring>
 
@@ -13,8 +13,9 @@ namespace {
 
 // The rule written out another way: every unit is one of the 62 characters.
 bool IsPlainName(const QString& name, bool capitals) {
-    const char* kAllowed = capitals ? "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
-                                    : "abcdefghijklmnopqrstuvwxyz0123456789";
+    const char* kAllowed = capitals
+                               ? "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+                               : "abcdefghijklmnopqrstuvwxyz0123456789";
     if (name.size() < 1 || name.size() > 30)
         return false;
     for (QChar c : name) {

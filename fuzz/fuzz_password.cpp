@@ -6,9 +6,9 @@
 // way the program stores it, through the settings file, when the stored text fits a value.
 
 #include "FuzzSupport.h"
-#include "IniFile.h"
-#include "PasswordScrambling.h"
-#include "Wini.h"
+#include "client/settings/IniFile.h"
+#include "client/settings/PasswordScrambling.h"
+#include "client/settings/Wini.h"
 
 namespace {
 

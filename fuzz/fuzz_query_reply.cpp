@@ -5,7 +5,7 @@
 // rows.
 
 #include "FuzzSupport.h"
-#include "GatewayProtocol.h"
+#include "common/GatewayProtocol.h"
 
 #include <QStringList>
 

@@ -5,9 +5,9 @@
 // client builds decodes to the command and values it was built from.
 
 #include "FuzzSupport.h"
-#include "GatewayProtocol.h"
-#include "RequestBody.h"
-#include "ValueEncoding.h"
+#include "common/GatewayProtocol.h"
+#include "common/ValueEncoding.h"
+#include "server/RequestBody.h"
 
 #include <QStringList>
 

@@ -5,7 +5,7 @@
 // and what comes back is that file.
 
 #include "FuzzSupport.h"
-#include "SiteFiles.h"
+#include "server/SiteFiles.h"
 
 #include <QDir>
 #include <QFile>

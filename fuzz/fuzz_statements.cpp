@@ -6,7 +6,7 @@
 // kind and values (there is one way to write each statement).
 
 #include "FuzzSupport.h"
-#include "Statements.h"
+#include "common/Statements.h"
 
 #include <QStringList>
 

@@ -7,16 +7,16 @@
 // budget in a process of its own ("memory", "start"), prints the figures and passes or fails
 // nothing.
 
-#include "FontSubstitutes.h"
-#include "GGCT.h"
-#include "Login.h"
-#include "Main.h"
-#include "Platform.h"
-#include "SCCT.h"
-#include "ServiceAddress.h"
 #include "ServiceProcess.h"
-#include "SingleInstance.h"
-#include "StyleEditor.h"
+#include "client/accounts/Login.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/pages/StyleEditor.h"
+#include "client/platform/Platform.h"
+#include "client/publish/SCCT.h"
+#include "client/shell/FontSubstitutes.h"
+#include "client/shell/GGCT.h"
+#include "client/shell/Main.h"
+#include "client/shell/SingleInstance.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 // version that asks the code page converter for every character; and the service's way back,
 // DecodeValueBytes, over the encoded page.
 
-#include "Codepage936.h"
-#include "ValueEncoding.h"
+#include "common/Codepage936.h"
+#include "common/ValueEncoding.h"
 
 #include <QStringEncoder>
 

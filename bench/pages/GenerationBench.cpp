@@ -1,9 +1,9 @@
 // Generating each style's sample page from its template and sample entries, as the editors'
 // buttons do (the template store loaded once, as the program holds it).
 
-#include "Generation.h"
-#include "StyleTables.h"
-#include "TemplateStore.h"
+#include "client/pages/Generation.h"
+#include "client/pages/StyleTables.h"
+#include "client/pages/TemplateStore.h"
 
 #include <benchmark/benchmark.h>
 

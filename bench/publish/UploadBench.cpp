@@ -2,14 +2,14 @@
 // real service on loopback (the SQLite store, the page written through to disk). The first
 // upload claims the name; the figure is for the uploads after it (page, server time, record).
 
-#include "GGCT.h"
-#include "Gateway.h"
-#include "Generation.h"
-#include "SCCT.h"
-#include "ServiceAddress.h"
 #include "ServiceProcess.h"
-#include "Statements.h"
-#include "StyleTables.h"
+#include "client/gateway/Gateway.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/pages/Generation.h"
+#include "client/pages/StyleTables.h"
+#include "client/publish/SCCT.h"
+#include "client/shell/GGCT.h"
+#include "common/Statements.h"
 
 #include <QApplication>
 

@@ -1,14 +1,14 @@
 // Zenri表白网页生成器: the desktop client.
 //   ZenriBiaobai [--service URL] [--instance-key KEY]
 
-#include "Main.h"
-#include "FontSubstitutes.h"
-#include "Login.h"
-#include "Program.h"
-#include "SCCT.h"
-#include "ServiceAddress.h"
-#include "SingleInstance.h"
-#include "StyleEditor.h"
+#include "client/shell/Main.h"
+#include "client/accounts/Login.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/pages/StyleEditor.h"
+#include "client/publish/SCCT.h"
+#include "client/shell/FontSubstitutes.h"
+#include "client/shell/Program.h"
+#include "client/shell/SingleInstance.h"
 
 #include <QApplication>
 

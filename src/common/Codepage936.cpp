@@ -1,4 +1,4 @@
-#include "Codepage936.h"
+#include "common/Codepage936.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,4 +1,4 @@
-#include "Statements.h"
+#include "common/Statements.h"
 
 #include <array>
 #include <cassert>
@@ -30,7 +30,8 @@ constexpr std::array<Shape, 13> kCatalogue{{
     {Kind::RegistrationLookup, "registration-lookup", u"Select * from 用户管理 where 用户='{}'", 1,
      kQuery, 0},
     {Kind::RegistrationInsert, "registration-insert",
-     u"insert into 用户管理 (用户,密码,手机,注册时间) values ('{}', '{}', '{}', '{}')", 4, kWrite, 0},
+     u"insert into 用户管理 (用户,密码,手机,注册时间) values ('{}', '{}', '{}', '{}')", 4, kWrite,
+     0},
     {Kind::PageNameLookup, "page-name-lookup", u"select * from 用户管理 where 文件名='{}'", 1,
      kQuery, kNoAccount},
     {Kind::ClaimPageName, "claim-page-name",

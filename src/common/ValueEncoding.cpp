@@ -1,6 +1,6 @@
-#include "ValueEncoding.h"
+#include "common/ValueEncoding.h"
 
-#include "Codepage936.h"
+#include "common/Codepage936.h"
 
 #include <array>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "DatabaseLocation.h"
+#include "server/DatabaseLocation.h"
 
 #include <QUrl>
 #include <QUrlQuery>

@@ -1,7 +1,7 @@
-#include "GatewayHandler.h"
+#include "server/GatewayHandler.h"
 
-#include "Codepage936.h"
-#include "SessionTokens.h"
+#include "common/Codepage936.h"
+#include "server/SessionTokens.h"
 
 #include <utility>
 #include <vector>
@@ -33,7 +33,8 @@ GatewayReply Reply(int status, const char* word, QString outcome) {
 }
 
 GatewayReply Refuse(RefusalWord word, const QString& why) {
-    return Reply(word.status, word.text, QStringLiteral("%1 %2").arg(QLatin1String(word.text), why));
+    return Reply(word.status, word.text,
+                 QStringLiteral("%1 %2").arg(QLatin1String(word.text), why));
 }
 
 GatewayReply Done(Kind kind, const QString& note = {}) {
@@ -214,7 +215,8 @@ GatewayReply GatewayHandler::Statement(const RequestContext& context,
     const Values& v = recognised->values;
     const statements::Shape& shape = statements::ShapeOf(kind);
     if (shape.query != (request.code == Command::Query))
-        return Refuse(refusal::kRefused, NameOf(kind) + QStringLiteral(" sent with the wrong code"));
+        return Refuse(refusal::kRefused,
+                      NameOf(kind) + QStringLiteral(" sent with the wrong code"));
     for (const QString& value : v) {
         if (value.size() > kMaxValueLength)
             return Refuse(refusal::kBadValue, NameOf(kind) + QStringLiteral(": value too long"));
@@ -256,7 +258,8 @@ GatewayReply GatewayHandler::SelectSettings(const RequestContext& context) {
         return Refuse(refusal::kFailed, NameOf(kind));
     if (row->isEmpty())
         return Rows(kind, {});
-    (*row)[columns::kDownloadAddress] = ExpandAddress((*row)[columns::kDownloadAddress], context.siteAddress);
+    (*row)[columns::kDownloadAddress] =
+        ExpandAddress((*row)[columns::kDownloadAddress], context.siteAddress);
     return Rows(kind, {*row});
 }
 
@@ -330,7 +333,8 @@ GatewayReply GatewayHandler::PageNameLookup(const RequestContext& context, Kind 
         return Rows(kind, {});
     const auto sessionUser = SessionUser(context);
     const bool own = sessionUser && *sessionUser == row->user;
-    return Rows(kind, {BlankRow({{columns::kUser, own ? row->user : QString()}, {columns::kPageName, row->pageName}})});
+    return Rows(kind, {BlankRow({{columns::kUser, own ? row->user : QString()},
+                                 {columns::kPageName, row->pageName}})});
 }
 
 GatewayReply GatewayHandler::RegistrationInsert(const RequestContext& context, const Values& v) {
@@ -484,7 +488,8 @@ GatewayReply GatewayHandler::Rename(const RequestContext& context, const Gateway
         case Outcome::Done:
             return Reply(200, "OK", what);
         case Outcome::NotFound:
-            return Refuse(refusal::kNotFound, what + QStringLiteral(": no page under the old name"));
+            return Refuse(refusal::kNotFound,
+                          what + QStringLiteral(": no page under the old name"));
         case Outcome::Denied:
             return Refuse(refusal::kDenied, what + QStringLiteral(": another account's page"));
         case Outcome::Taken:

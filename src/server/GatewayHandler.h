@@ -10,11 +10,11 @@
 // lookup opens; a page is written and moved only by the account that owns it. Lookups answer
 // only the fields the client reads. Times stored are the service's own.
 
-#include "PasswordHasher.h"
-#include "RateLimiter.h"
-#include "RequestBody.h"
-#include "Statements.h"
-#include "Store.h"
+#include "common/Statements.h"
+#include "server/PasswordHasher.h"
+#include "server/RateLimiter.h"
+#include "server/RequestBody.h"
+#include "server/Store.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "HttpHead.h"
+#include "server/HttpHead.h"
 
-#include "SessionTokens.h"
+#include "server/SessionTokens.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,10 @@
-#include "HttpService.h"
+#include "server/HttpService.h"
 
-#include "GatewayProtocol.h"
-#include "HttpHead.h"
-#include "PageCache.h"
-#include "RequestBody.h"
-#include "WorkerPool.h"
+#include "common/GatewayProtocol.h"
+#include "server/HttpHead.h"
+#include "server/PageCache.h"
+#include "server/RequestBody.h"
+#include "server/WorkerPool.h"
 
 #include <QHostAddress>
 

@@ -8,11 +8,11 @@
 //   GET  /static/...  /adverts/...  /biaobai/...       files of the site folder
 //   GET  /healthz                "ok" while the database answers
 
-#include "GatewayHandler.h"
-#include "RequestLog.h"
-#include "ServiceOptions.h"
-#include "SiteFiles.h"
-#include "Store.h"
+#include "server/GatewayHandler.h"
+#include "server/RequestLog.h"
+#include "server/ServiceOptions.h"
+#include "server/SiteFiles.h"
+#include "server/Store.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "InputRules.h"
+#include "server/InputRules.h"
 
 #include <QChar>
 

@@ -1,4 +1,4 @@
-#include "PasswordHasher.h"
+#include "server/PasswordHasher.h"
 
 #include <sodium.h>
 
@@ -124,9 +124,8 @@ void PasswordHasher::VerifyAgainstNobody(QStringView password) {
     std::call_once(nobodyOnce_, [this] {
         unsigned char secret[32];
         randombytes_buf(secret, sizeof secret);
-        nobody_ = Hash(QString::fromLatin1(QByteArray(reinterpret_cast<char*>(secret),
-                                                      sizeof secret)
-                                               .toHex()))
+        nobody_ = Hash(QString::fromLatin1(
+                           QByteArray(reinterpret_cast<char*>(secret), sizeof secret).toHex()))
                       .value_or(QString());
     });
     Verify(nobody_, password);

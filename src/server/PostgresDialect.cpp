@@ -9,8 +9,8 @@
 // read-then-write steps of a change (is the name free? then claim it) see no other writer
 // between them, in this process or another.
 
-#include "DatabaseLocation.h"
-#include "SqlDialect.h"
+#include "server/DatabaseLocation.h"
+#include "server/SqlDialect.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

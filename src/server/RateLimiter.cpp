@@ -1,4 +1,4 @@
-#include "RateLimiter.h"
+#include "server/RateLimiter.h"
 
 #include <QHostAddress>
 

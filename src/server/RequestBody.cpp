@@ -1,6 +1,6 @@
-#include "RequestBody.h"
+#include "server/RequestBody.h"
 
-#include "ValueEncoding.h"
+#include "common/ValueEncoding.h"
 
 #include <initializer_list>
 #include <string>
@@ -28,7 +28,6 @@ bool HasExactly(const std::map<std::string, QByteArray>& fields,
 }
 
 }  // namespace
-
 
 std::optional<GatewayRequest> DecodeGatewayBody(QByteArrayView body, BodyError* error) {
     const auto fields = gateway::SplitForm(body);

@@ -2,8 +2,8 @@
 // The body of a gateway request taken apart: the command code and its fields, each value
 // turned back from its number list into GBK bytes and then into text.
 
-#include "GatewayProtocol.h"
-#include "InputRules.h"
+#include "common/GatewayProtocol.h"
+#include "server/InputRules.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,6 +1,6 @@
-#include "RequestLog.h"
+#include "server/RequestLog.h"
 
-#include "InputRules.h"
+#include "server/InputRules.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,12 +1,12 @@
-#include "Serve.h"
+#include "server/Serve.h"
 
-#include "GatewayHandler.h"
-#include "HttpService.h"
-#include "PasswordHasher.h"
-#include "RequestLog.h"
-#include "ServiceProgram.h"
-#include "SiteFiles.h"
-#include "Store.h"
+#include "server/GatewayHandler.h"
+#include "server/HttpService.h"
+#include "server/PasswordHasher.h"
+#include "server/RequestLog.h"
+#include "server/ServiceProgram.h"
+#include "server/SiteFiles.h"
+#include "server/Store.h"
 
 #include <QDateTime>
 

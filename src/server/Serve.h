@@ -2,7 +2,7 @@
 // "serve": binds, prints "listening on http://HOST:PORT" on standard output as soon as it
 // listens, logs every request on standard error and runs until SIGTERM or SIGINT.
 
-#include "ServiceOptions.h"
+#include "server/ServiceOptions.h"
 
 #include <QString>
 #include <QTextStream>

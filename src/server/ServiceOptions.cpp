@@ -1,6 +1,6 @@
-#include "ServiceOptions.h"
+#include "server/ServiceOptions.h"
 
-#include "DatabaseLocation.h"
+#include "server/DatabaseLocation.h"
 
 #include <QFile>
 #include <QHostAddress>

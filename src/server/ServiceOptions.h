@@ -7,7 +7,7 @@
 // ("listen = 127.0.0.1:8080", "db = data/service.db"); "#" starts a comment line. Options
 // given on the command line win over the file.
 
-#include "PasswordHasher.h"
+#include "server/PasswordHasher.h"
 
 #include <QString>
 #include <QStringList>

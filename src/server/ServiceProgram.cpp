@@ -1,13 +1,13 @@
-#include "ServiceProgram.h"
+#include "server/ServiceProgram.h"
 
-#include "Codepage936.h"
-#include "DatabaseLocation.h"
-#include "GatewayHandler.h"
-#include "PasswordHasher.h"
-#include "RequestBody.h"
-#include "Serve.h"
-#include "ServiceOptions.h"
-#include "Store.h"
+#include "common/Codepage936.h"
+#include "server/DatabaseLocation.h"
+#include "server/GatewayHandler.h"
+#include "server/PasswordHasher.h"
+#include "server/RequestBody.h"
+#include "server/Serve.h"
+#include "server/ServiceOptions.h"
+#include "server/Store.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "SessionTokens.h"
+#include "server/SessionTokens.h"
 
-#include "PasswordHasher.h"
+#include "server/PasswordHasher.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "SiteFiles.h"
+#include "server/SiteFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "SqlConnection.h"
+#include "server/SqlConnection.h"
 
-#include "DatabaseLocation.h"
+#include "server/DatabaseLocation.h"
 
 #include <QSqlError>
 

@@ -5,7 +5,7 @@
 // QtSql connections belong to the thread that opened them, so every thread that calls a store
 // gets a connection of its own, closed when the thread ends or the store goes away.
 
-#include "SqlDialect.h"
+#include "server/SqlDialect.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

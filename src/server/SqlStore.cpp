@@ -1,7 +1,7 @@
-#include "SqlStore.h"
+#include "server/SqlStore.h"
 
-#include "DatabaseLocation.h"
-#include "SqlConnection.h"
+#include "server/DatabaseLocation.h"
+#include "server/SqlConnection.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

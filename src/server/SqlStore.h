@@ -2,8 +2,8 @@
 // The store on a QtSql database, its statements in the SQL of a dialect. Every change runs in
 // one write transaction (Write), committed only when the whole change is done.
 
-#include "SqlDialect.h"
-#include "Store.h"
+#include "server/SqlDialect.h"
+#include "server/Store.h"
 
 #include <QString>
 

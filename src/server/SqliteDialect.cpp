@@ -1,6 +1,6 @@
 // The store's statements and schema in SQLite's SQL.
 
-#include "SqlDialect.h"
+#include "server/SqlDialect.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -9,7 +9,7 @@
 namespace server {
 namespace {
 
-#define ZR_USER_COLUMNS                                                                   \
+#define ZR_USER_COLUMNS                                                                                        \
     "\"用户\",\"密码\",\"手机\",\"注册时间\",\"是否在线\",\"上次登陆时间\",\"文件名\"," \
     "\"页面风格\",\"上传时间\",\"登陆次数\",\"上传次数\",\"备注\",\"是否冻结\""
 

@@ -1,4 +1,4 @@
-#include "SqliteStore.h"
+#include "server/SqliteStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,8 +21,8 @@ void KeepPrivate(const QString& path) {
         file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly);
         return;
     }
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
-                                  QStringLiteral("-journal")}) {
+    for (const QString& suffix :
+         {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")}) {
         QFile file(path + suffix);
         if (file.exists() && (file.permissions() & ~(kOwnerOnly | QFileDevice::ReadUser |
                                                      QFileDevice::WriteUser)) != 0) {

@@ -3,7 +3,7 @@
 // Writers are serialised inside the process and use immediate transactions, so a write never
 // fails half-way on a lock held by another writer. The file is for its owner's eyes only.
 
-#include "SqlStore.h"
+#include "server/SqlStore.h"
 
 namespace server {
 

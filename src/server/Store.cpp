@@ -1,7 +1,7 @@
-#include "Store.h"
+#include "server/Store.h"
 
-#include "DatabaseLocation.h"
-#include "SqliteStore.h"
+#include "server/DatabaseLocation.h"
+#include "server/SqliteStore.h"
 
 namespace server {
 

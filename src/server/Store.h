@@ -5,7 +5,7 @@
 //
 // Implementations are safe to call from many threads at once.
 
-#include "Columns.h"
+#include "common/Columns.h"
 
 #include <QByteArray>
 #include <QString>

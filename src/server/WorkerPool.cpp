@@ -1,4 +1,4 @@
-#include "WorkerPool.h"
+#include "server/WorkerPool.h"
 
 #include <algorithm>
 

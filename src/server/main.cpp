@@ -1,6 +1,6 @@
 // zenri-service: the host behind the client's gateway page, and its operator commands.
 
-#include "ServiceProgram.h"
+#include "server/ServiceProgram.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

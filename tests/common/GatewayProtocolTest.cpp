@@ -1,6 +1,6 @@
-#include "GatewayProtocol.h"
+#include "common/GatewayProtocol.h"
 
-#include "ValueEncoding.h"
+#include "common/ValueEncoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Statements.h"
+#include "common/Statements.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ValueEncoding.h"
+#include "common/ValueEncoding.h"
 
 #include <QStringList>
 

@@ -22,11 +22,11 @@
 
 #include "CrashJournal.h"
 #include "CrashWorker.h"
-#include "Gateway.h"
 #include "HttpGet.h"
-#include "ServiceAddress.h"
-#include "Statements.h"
-#include "XmlHttp.h"
+#include "client/gateway/Gateway.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/gateway/XmlHttp.h"
+#include "common/Statements.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,10 +41,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <optional>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QVariant>
+#include <optional>
 
 #include <signal.h>
 
@@ -437,7 +437,8 @@ private:
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(database_);
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY"));
+            db.setConnectOptions(
+                QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY"));
             if (db.open()) {
                 QSqlQuery query(db);
                 query.prepare(QStringLiteral("SELECT 文件名 FROM 用户管理 WHERE 用户=?"));

@@ -1,12 +1,12 @@
 #include "CrashWorker.h"
 
-#include "Codepage936.h"
 #include "CrashJournal.h"
-#include "Gateway.h"
 #include "HttpGet.h"
-#include "ServiceAddress.h"
-#include "Statements.h"
-#include "XmlHttp.h"
+#include "client/gateway/Gateway.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/gateway/XmlHttp.h"
+#include "common/Codepage936.h"
+#include "common/Statements.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -215,7 +215,8 @@ private:
             const auto row = reply.Fields(1);
             if (!row->isEmpty() && row->value(columns::kUser) == user_)
                 return {Answer::Ok, {}};
-            return {Answer::Refused, row->isEmpty() ? QStringLiteral("no row") : row->value(columns::kUser)};
+            return {Answer::Refused,
+                    row->isEmpty() ? QStringLiteral("no row") : row->value(columns::kUser)};
         }
         xmlhttp::PostReply reply;
         switch (op.kind) {

@@ -3,21 +3,21 @@
 // own, copies the address and renames the page. And the addresses it hands out keep working
 // when the service comes back.
 
-#include "Codepage936.h"
 #include "DemoAccount.h"
-#include "GGCT.h"
 #include "HttpGet.h"
-#include "Login.h"
-#include "Main.h"
-#include "N_Shape.h"
-#include "N_TextBox.h"
-#include "Platform.h"
-#include "SCCT.h"
-#include "ServiceAddress.h"
 #include "ShellFixture.h"
-#include "StyleEditor.h"
-#include "Wini.h"
-#include "XmlHttp.h"
+#include "client/accounts/Login.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/N_TextBox.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/gateway/XmlHttp.h"
+#include "client/pages/StyleEditor.h"
+#include "client/platform/Platform.h"
+#include "client/publish/SCCT.h"
+#include "client/settings/Wini.h"
+#include "client/shell/GGCT.h"
+#include "client/shell/Main.h"
+#include "common/Codepage936.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -5,10 +5,10 @@
 // file (code page 936 bytes, as zenri-pages writes them). Prints one line per page; exits
 // with 1 at the first refusal.
 
-#include "Codepage936.h"
-#include "Gateway.h"
-#include "ServiceAddress.h"
-#include "Statements.h"
+#include "client/gateway/Gateway.h"
+#include "client/gateway/ServiceAddress.h"
+#include "common/Codepage936.h"
+#include "common/Statements.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // How the operator names the database: a file, a PostgreSQL address, a libpq connection string.
 
-#include "DatabaseLocation.h"
-#include "ServiceOptions.h"
+#include "server/DatabaseLocation.h"
+#include "server/ServiceOptions.h"
 
 #include <gtest/gtest.h>
 

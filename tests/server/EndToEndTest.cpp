@@ -1,12 +1,12 @@
 // The real client code (the gateway routines of the client) against the real service program.
 
-#include "Codepage936.h"
-#include "Gateway.h"
 #include "HttpGet.h"
-#include "ServiceAddress.h"
 #include "ServiceProcess.h"
-#include "Statements.h"
-#include "XmlHttp.h"
+#include "client/gateway/Gateway.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/gateway/XmlHttp.h"
+#include "common/Codepage936.h"
+#include "common/Statements.h"
 
 #include <QDateTime>
 #include <QDir>

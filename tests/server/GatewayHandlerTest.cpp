@@ -1,10 +1,10 @@
-#include "Codepage936.h"
-#include "GatewayHandler.h"
-#include "GatewayProtocol.h"
-#include "HttpHead.h"
-#include "SessionTokens.h"
-#include "SqliteStore.h"
-#include "Statements.h"
+#include "common/Codepage936.h"
+#include "common/GatewayProtocol.h"
+#include "common/Statements.h"
+#include "server/GatewayHandler.h"
+#include "server/HttpHead.h"
+#include "server/SessionTokens.h"
+#include "server/SqliteStore.h"
 
 #include <QTemporaryDir>
 

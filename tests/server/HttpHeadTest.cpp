@@ -1,7 +1,7 @@
 // What the service reads itself from a request's head, one value at a time: the cases a proxy
 // and the service could read differently, and the edges of lengths and byte ranges.
 
-#include "HttpHead.h"
+#include "server/HttpHead.h"
 
 #include <gtest/gtest.h>
 

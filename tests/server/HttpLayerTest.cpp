@@ -3,11 +3,11 @@
 // lengths, pipelining, a burst of sign-ins and one of uploads; and what the log keeps of them.
 // Raw sockets, so that nothing tidies the requests up first.
 
-#include "Gateway.h"
-#include "ServiceAddress.h"
 #include "ServiceProcess.h"
-#include "Statements.h"
-#include "XmlHttp.h"
+#include "client/gateway/Gateway.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/gateway/XmlHttp.h"
+#include "common/Statements.h"
 
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>

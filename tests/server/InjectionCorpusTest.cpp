@@ -28,14 +28,14 @@
 // holds it (DENIED), and a name in use is TAKEN. A request that breaks several rules is refused
 // for one of them.
 
-#include "Codepage936.h"
-#include "Gateway.h"
-#include "GatewayProtocol.h"
-#include "ServiceAddress.h"
 #include "ServiceProcess.h"
-#include "Statements.h"
-#include "ValueEncoding.h"
-#include "XmlHttp.h"
+#include "client/gateway/Gateway.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/gateway/XmlHttp.h"
+#include "common/Codepage936.h"
+#include "common/GatewayProtocol.h"
+#include "common/Statements.h"
+#include "common/ValueEncoding.h"
 
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
@@ -1358,9 +1358,9 @@ bool InjectionCorpus::ExpectSignIn(const Sent& s, const QString& user, const QSt
     }
     ExpectOnlyEffects(s, {{Effect::What::NewSession, user, {}}});
     if (fields && fields->size() == 13) {
-        static const char* const kColumns[] = {"用户",     "密码",     "手机",     "注册时间",
+        static const char* const kColumns[] = {"用户",     "密码",         "手机",     "注册时间",
                                                "是否在线", "上次登陆时间", "文件名",   "页面风格",
-                                               "上传时间", "登陆次数", "上传次数", "备注"};
+                                               "上传时间", "登陆次数",     "上传次数", "备注"};
         // As the client reads them: the reply travels in code page 936.
         QStringList expected;
         for (const char* column : kColumns)
@@ -1413,7 +1413,8 @@ void InjectionCorpus::Round(const Payload& p, int index) {
     const QString phoneUser = QStringLiteral("912") + n;
     const QString timeUser = QStringLiteral("913") + n;
     const QString online = T(QStringLiteral("－1"));
-    const QString kOnline = QStringLiteral("是否在线"), kSignedInAt = QStringLiteral("上次登陆时间"),
+    const QString kOnline = QStringLiteral("是否在线"),
+                  kSignedInAt = QStringLiteral("上次登陆时间"),
                   kSignIns = QStringLiteral("登陆次数"), kPageName = QStringLiteral("文件名"),
                   kStyle = QStringLiteral("页面风格"), kUploadedAt = QStringLiteral("上传时间");
     const bool storable = Storable(a);
@@ -1426,9 +1427,8 @@ void InjectionCorpus::Round(const Payload& p, int index) {
     ExpectUserLookup(Send(K::RegistrationLookup, {X}, 0, &p), a);
     ExpectRegistration(Send(K::RegistrationInsert, {X, password, phone, time}, 0, &p), a, password,
                        phone);
-    const bool passwordStored =
-        ExpectRegistration(Send(K::RegistrationInsert, {passwordUser, X, phone, time}, 1, &p),
-                           passwordUser, a, phone);
+    const bool passwordStored = ExpectRegistration(
+        Send(K::RegistrationInsert, {passwordUser, X, phone, time}, 1, &p), passwordUser, a, phone);
     ExpectRegistration(Send(K::RegistrationInsert, {phoneUser, password, X, time}, 2, &p),
                        phoneUser, password, a);
     ExpectRegistration(Send(K::RegistrationInsert, {timeUser, password, phone, X}, 3, &p), timeUser,
@@ -1518,10 +1518,11 @@ void InjectionCorpus::Round(const Payload& p, int index) {
     ExpectPageLookup(Send(K::RenameLookup, {X}, 0, &p), a);
     {
         const Sent s = Send(K::RecordUpload, {style2, time, X}, 2, &p);
-        Expect(s, Verdict{}
-                      .Breaks(s.overLimit, "BADVALUE")
-                      .Breaks(!OwnPage(*s.before, a), "DENIED")
-                      .Means({Columns(kClaimer, {{kStyle, T(style2)}, {kUploadedAt, kServiceTime}})}));
+        Expect(s,
+               Verdict{}
+                   .Breaks(s.overLimit, "BADVALUE")
+                   .Breaks(!OwnPage(*s.before, a), "DENIED")
+                   .Means({Columns(kClaimer, {{kStyle, T(style2)}, {kUploadedAt, kServiceTime}})}));
     }
     {
         const Sent s = Send(K::RenamePageName, {renamed, X}, 1, &p);
@@ -1536,9 +1537,10 @@ void InjectionCorpus::Round(const Payload& p, int index) {
     UseSession(attackerSession_, kAttacker);
     {
         const Sent s = Send(K::ClaimPageName, {kAttackerPage, X, kAttacker}, 1, &p);
-        Expect(s, Verdict{}
-                      .Breaks(s.overLimit || !storable, "BADVALUE")
-                      .Means({Columns(kAttacker, {{kPageName, T(kAttackerPage)}, {kStyle, T(a)}})}));
+        Expect(s,
+               Verdict{}
+                   .Breaks(s.overLimit || !storable, "BADVALUE")
+                   .Means({Columns(kAttacker, {{kPageName, T(kAttackerPage)}, {kStyle, T(a)}})}));
     }
     {
         const Sent s = Send(K::RecordUpload, {X, time, kAttackerPage}, 0, &p);
@@ -1549,10 +1551,11 @@ void InjectionCorpus::Round(const Payload& p, int index) {
     }
     {
         const Sent s = Send(K::RecordUpload, {style, X, kAttackerPage}, 1, &p);
-        Expect(s, Verdict{}
-                      .Breaks(s.overLimit, "BADVALUE")
-                      .Breaks(!OwnPage(*s.before, kAttackerPage), "DENIED")
-                      .Means({Columns(kAttacker, {{kStyle, T(style)}, {kUploadedAt, kServiceTime}})}));
+        Expect(s,
+               Verdict{}
+                   .Breaks(s.overLimit, "BADVALUE")
+                   .Breaks(!OwnPage(*s.before, kAttackerPage), "DENIED")
+                   .Means({Columns(kAttacker, {{kStyle, T(style)}, {kUploadedAt, kServiceTime}})}));
     }
     {
         const Sent s = Send(K::RenamePageName, {X, kAttackerPage}, 0, &p);

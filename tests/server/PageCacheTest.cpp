@@ -1,7 +1,7 @@
 // The memory of published pages: only the version kept is ever found, and what is kept stays
 // within its size, the oldest going first.
 
-#include "PageCache.h"
+#include "server/PageCache.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Codepage936.h"
-#include "GatewayProtocol.h"
-#include "RequestBody.h"
+#include "common/Codepage936.h"
+#include "common/GatewayProtocol.h"
+#include "server/RequestBody.h"
 
 #include <gtest/gtest.h>
 

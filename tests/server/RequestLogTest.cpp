@@ -1,6 +1,6 @@
 // What a request brings into the log line stays inside its field.
 
-#include "RequestLog.h"
+#include "server/RequestLog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "RequestLog.h"
-#include "ServiceOptions.h"
-#include "ServiceProgram.h"
-#include "SqliteStore.h"
 #include "TestDatabase.h"
+#include "server/RequestLog.h"
+#include "server/ServiceOptions.h"
+#include "server/ServiceProgram.h"
+#include "server/SqliteStore.h"
 
 #include <QDate>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "SqliteStore.h"
 #include "TestDatabase.h"
+#include "server/SqliteStore.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 // The demo account of every test service (ServiceProcess starts each with "init --demo"),
 // named once for all tests. The values are the service's own demo data.
 
-#include "ServiceProgram.h"
+#include "server/ServiceProgram.h"
 
 #include <QString>
 

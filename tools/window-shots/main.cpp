@@ -3,9 +3,9 @@
 // Writes FG1.png … FG8.png, each window as it opens (sample entries in the boxes). Run it
 // under a real display (xvfb-run) to see the desktop's own fonts; offscreen works as well.
 
-#include "FontSubstitutes.h"
-#include "ServiceAddress.h"
-#include "StyleEditor.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/pages/StyleEditor.h"
+#include "client/shell/FontSubstitutes.h"
 
 #include <QApplication>
 #include <QDir>

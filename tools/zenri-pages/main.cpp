@@ -11,11 +11,11 @@
 // It uses the client's own style tables, template store and generation. --templates reads the
 // templates from the files DIR/FG1.htm … instead of the ones built in, for page makers at work.
 
-#include "Codepage936.h"
-#include "Generation.h"
-#include "ServiceAddress.h"
-#include "StyleTables.h"
-#include "TemplateStore.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/pages/Generation.h"
+#include "client/pages/StyleTables.h"
+#include "client/pages/TemplateStore.h"
+#include "common/Codepage936.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>

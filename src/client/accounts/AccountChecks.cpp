@@ -1,6 +1,6 @@
-#include "AccountChecks.h"
+#include "client/accounts/AccountChecks.h"
 
-#include "Columns.h"
+#include "common/Columns.h"
 
 namespace accounts {
 namespace {

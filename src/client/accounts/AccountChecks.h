@@ -5,7 +5,7 @@
 //
 // An entry is nothing when its box shows its hint: the user has not typed anything there.
 
-#include "Gateway.h"
+#include "client/gateway/Gateway.h"
 
 #include <QString>
 

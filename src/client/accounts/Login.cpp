@@ -1,16 +1,16 @@
-#include "Login.h"
+#include "client/accounts/Login.h"
 
-#include "CommonRoutines.h"
-#include "Disclaimer.h"
-#include "LoadProperties.h"
-#include "N_Image.h"
-#include "N_Shape.h"
-#include "N_TextBox.h"
-#include "OleColor.h"
-#include "Program.h"
-#include "PropertyBag.h"
-#include "ServiceAddress.h"
-#include "Wini.h"
+#include "client/accounts/Disclaimer.h"
+#include "client/controls/LoadProperties.h"
+#include "client/controls/N_Image.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/N_TextBox.h"
+#include "client/controls/OleColor.h"
+#include "client/controls/PropertyBag.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/settings/Wini.h"
+#include "client/shell/CommonRoutines.h"
+#include "client/shell/Program.h"
 
 #include <QPointer>
 #include <QTimer>

@@ -3,8 +3,8 @@
 // place (sign-in, registration, disclaimer) and a title strip to move and close it by. A
 // successful sign-in is told by SignedIn; the owner opens its gallery on it.
 
-#include "Gateway.h"
-#include "OutlineShape.h"
+#include "client/controls/OutlineShape.h"
+#include "client/gateway/Gateway.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,12 +2,12 @@
 // an account yet, and insert the new row with the service's time. The checks and what each
 // answer means are in AccountChecks.
 
-#include "AccountChecks.h"
-#include "Gateway.h"
-#include "Login.h"
-#include "N_Shape.h"
-#include "N_TextBox.h"
-#include "Statements.h"
+#include "client/accounts/AccountChecks.h"
+#include "client/accounts/Login.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/N_TextBox.h"
+#include "client/gateway/Gateway.h"
+#include "common/Statements.h"
 
 void Login::Register() {
     BuildHiddenPanels();

@@ -2,14 +2,14 @@
 // in AccountChecks), remember or forget the sign-in, hand the user to the program and mark the
 // account online.
 
-#include "AccountChecks.h"
-#include "GGCT.h"
-#include "Gateway.h"
-#include "Login.h"
-#include "N_Shape.h"
-#include "N_TextBox.h"
-#include "Statements.h"
-#include "Wini.h"
+#include "client/accounts/AccountChecks.h"
+#include "client/accounts/Login.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/N_TextBox.h"
+#include "client/gateway/Gateway.h"
+#include "client/settings/Wini.h"
+#include "client/shell/GGCT.h"
+#include "common/Statements.h"
 
 void Login::SignIn() {
     SetStatus(Label2, QString());

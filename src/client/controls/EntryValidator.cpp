@@ -1,4 +1,4 @@
-#include "EntryValidator.h"
+#include "client/controls/EntryValidator.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "InputCodes.h"
+#include "client/controls/InputCodes.h"
 
 #include <QKeyEvent>
 

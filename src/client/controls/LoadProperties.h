@@ -4,7 +4,7 @@
 // build at once and is logged, with the control and the key, in every build. The control keeps
 // the values read up to that key, as ReadProperties leaves it.
 
-#include "PropertyBag.h"
+#include "client/controls/PropertyBag.h"
 
 #include <QString>
 #include <QtGlobal>

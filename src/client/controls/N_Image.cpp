@@ -1,10 +1,10 @@
-#include "N_Image.h"
+#include "client/controls/N_Image.h"
 
-#include "InputCodes.h"
-#include "PointerProbe.h"
-#include "PropertyReadWrite.h"
-#include "StateFeed.h"
-#include "Twips.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/PointerProbe.h"
+#include "client/controls/PropertyReadWrite.h"
+#include "client/controls/StateFeed.h"
+#include "client/controls/Twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -6,9 +6,9 @@
 // Click is raised when the platform reports a click: the left button pressed on the control
 // and released with the pointer still inside it. Event coordinates are in twips.
 
-#include "InputCodes.h"
-#include "N_ImageState.h"
-#include "PropertyBag.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/N_ImageState.h"
+#include "client/controls/PropertyBag.h"
 
 #include <QPixmap>
 #include <QStringList>

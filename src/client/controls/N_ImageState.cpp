@@ -1,6 +1,6 @@
-#include "N_ImageState.h"
+#include "client/controls/N_ImageState.h"
 
-#include "InputCodes.h"
+#include "client/controls/InputCodes.h"
 
 #include <utility>
 

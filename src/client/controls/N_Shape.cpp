@@ -1,10 +1,10 @@
-#include "N_Shape.h"
+#include "client/controls/N_Shape.h"
 
-#include "InputCodes.h"
-#include "OleColor.h"
-#include "PointerProbe.h"
-#include "PropertyTable.h"
-#include "StateFeed.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/OleColor.h"
+#include "client/controls/PointerProbe.h"
+#include "client/controls/PropertyTable.h"
+#include "client/controls/StateFeed.h"
 
 #include <QCursor>
 #include <QFocusEvent>

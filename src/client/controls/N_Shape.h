@@ -6,8 +6,8 @@
 // Windows build it from a stored property set (ReadProperties), connect Click, and change
 // only Enabled at run time. Colours are OLE values (OleColor.h); geometry is in pixels.
 
-#include "N_ShapeState.h"
-#include "PropertyTable.h"
+#include "client/controls/N_ShapeState.h"
+#include "client/controls/PropertyTable.h"
 
 #include <QFont>
 #include <QPixmap>

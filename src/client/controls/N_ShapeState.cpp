@@ -1,6 +1,6 @@
-#include "N_ShapeState.h"
+#include "client/controls/N_ShapeState.h"
 
-#include "InputCodes.h"
+#include "client/controls/InputCodes.h"
 
 #include <cmath>
 #include <utility>

@@ -1,9 +1,9 @@
-#include "N_TextBox.h"
+#include "client/controls/N_TextBox.h"
 
-#include "InputCodes.h"
-#include "OleColor.h"
-#include "PropertyTable.h"
-#include "Twips.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/OleColor.h"
+#include "client/controls/PropertyTable.h"
+#include "client/controls/Twips.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -8,8 +8,8 @@
 // time and listens to Change, KeyPress (whose handler may change or drop the character) and
 // GotFocus / LostFocus. Stored keys are matched without regard to letter case.
 
-#include "EntryValidator.h"
-#include "PropertyTable.h"
+#include "client/controls/EntryValidator.h"
+#include "client/controls/PropertyTable.h"
 
 #include <QFont>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "OleColor.h"
+#include "client/controls/OleColor.h"
 
 #include <QGuiApplication>
 #include <QPalette>

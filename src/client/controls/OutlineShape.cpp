@@ -1,4 +1,4 @@
-#include "OutlineShape.h"
+#include "client/controls/OutlineShape.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "PointerProbe.h"
+#include "client/controls/PointerProbe.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,6 +1,6 @@
-#include "PropertyBag.h"
+#include "client/controls/PropertyBag.h"
 
-#include "OleColor.h"
+#include "client/controls/OleColor.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "PropertyJson.h"
+#include "client/controls/PropertyJson.h"
 
 #include <QBuffer>
 #include <QJsonArray>

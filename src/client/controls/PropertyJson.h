@@ -11,7 +11,7 @@
 // A single set converts with PropertyBag::ToJson / FromJson (defined in PropertyJson.cpp);
 // the sets of a whole window read with ReadPropertySets.
 
-#include "PropertyBag.h"
+#include "client/controls/PropertyBag.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "PropertyReadWrite.h"
+#include "client/controls/PropertyReadWrite.h"
 
 namespace controls {
 

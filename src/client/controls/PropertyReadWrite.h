@@ -4,7 +4,7 @@
 // cannot take; the writer puts each key back in the control's order, leaving out what equals
 // its default where the control says so.
 
-#include "PropertyBag.h"
+#include "client/controls/PropertyBag.h"
 
 #include <functional>
 

@@ -18,7 +18,7 @@
 //                  &N_Shape::BackGround),
 //       ...};
 
-#include "PropertyReadWrite.h"
+#include "client/controls/PropertyReadWrite.h"
 
 #include <QString>
 

@@ -5,8 +5,8 @@
 // state is a class of its own with the same entry points (N_ImageState, iButtonState,
 // N_ShapeState).
 
-#include "InputCodes.h"
-#include "Twips.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/Twips.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

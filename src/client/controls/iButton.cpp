@@ -1,11 +1,11 @@
-#include "iButton.h"
+#include "client/controls/iButton.h"
 
-#include "InputCodes.h"
-#include "OleColor.h"
-#include "PointerProbe.h"
-#include "PropertyTable.h"
-#include "StateFeed.h"
-#include "Twips.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/OleColor.h"
+#include "client/controls/PointerProbe.h"
+#include "client/controls/PropertyTable.h"
+#include "client/controls/StateFeed.h"
+#include "client/controls/Twips.h"
 
 #include <QBitmap>
 #include <QFontMetrics>

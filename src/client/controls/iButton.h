@@ -7,9 +7,9 @@
 // Click is raised for the platform's click (the left button pressed on the button and
 // released inside it), Enter, and the release of Space. Event coordinates are in twips.
 
-#include "InputCodes.h"
-#include "PropertyTable.h"
-#include "iButtonState.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/PropertyTable.h"
+#include "client/controls/iButtonState.h"
 
 #include <QFont>
 #include <QPixmap>

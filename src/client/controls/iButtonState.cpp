@@ -1,6 +1,6 @@
-#include "iButtonState.h"
+#include "client/controls/iButtonState.h"
 
-#include "InputCodes.h"
+#include "client/controls/InputCodes.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
-#include "Gateway.h"
+#include "client/gateway/Gateway.h"
 
-#include "ServiceAddress.h"
-#include "Statements.h"
+#include "client/gateway/ServiceAddress.h"
+#include "common/Statements.h"
 
 namespace gateway {
 

@@ -5,9 +5,9 @@
 // cached. Each result also says whether a reply was delivered at all, so that a caller never
 // takes a transport failure for success.
 
-#include "Columns.h"
-#include "GatewayProtocol.h"
-#include "XmlHttp.h"
+#include "client/gateway/XmlHttp.h"
+#include "common/Columns.h"
+#include "common/GatewayProtocol.h"
 
 #include <QString>
 #include <QStringList>

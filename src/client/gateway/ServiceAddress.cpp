@@ -1,6 +1,6 @@
-#include "ServiceAddress.h"
+#include "client/gateway/ServiceAddress.h"
 
-#include "GatewayProtocol.h"
+#include "common/GatewayProtocol.h"
 
 namespace service {
 namespace {

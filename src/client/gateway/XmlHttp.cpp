@@ -1,6 +1,6 @@
-#include "XmlHttp.h"
+#include "client/gateway/XmlHttp.h"
 
-#include "Codepage936.h"
+#include "common/Codepage936.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "Generation.h"
+#include "client/pages/Generation.h"
 
 namespace pages {
 

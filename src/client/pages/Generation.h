@@ -8,8 +8,8 @@
 // left to right, case-sensitive, occurrences not overlapping, the inserted text not searched
 // again by the same step but searched by every later one, nothing trimmed or escaped.
 
-#include "StyleTables.h"
-#include "TemplateStore.h"
+#include "client/pages/StyleTables.h"
+#include "client/pages/TemplateStore.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "Preview.h"
+#include "client/pages/Preview.h"
 
-#include "Codepage936.h"
-#include "CommonRoutines.h"
-#include "GGCT.h"
-#include "Platform.h"
+#include "client/platform/Platform.h"
+#include "client/shell/CommonRoutines.h"
+#include "client/shell/GGCT.h"
+#include "common/Codepage936.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "StyleEditor.h"
+#include "client/pages/StyleEditor.h"
 
-#include "CommonRoutines.h"
-#include "GGCT.h"
-#include "Generation.h"
-#include "Preview.h"
-#include "PropertyBag.h"
-#include "ServiceAddress.h"
+#include "client/controls/PropertyBag.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/pages/Generation.h"
+#include "client/pages/Preview.h"
+#include "client/shell/CommonRoutines.h"
+#include "client/shell/GGCT.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

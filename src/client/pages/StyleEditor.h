@@ -7,7 +7,7 @@
 // An editor is not modal and has no owner; closing it discards its entries (it is deleted),
 // so the next opening shows the samples again. EditorDesk opens them, one per style.
 
-#include "StyleTables.h"
+#include "client/pages/StyleTables.h"
 
 #include <QCheckBox>
 #include <QLabel>

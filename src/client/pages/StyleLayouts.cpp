@@ -3,7 +3,7 @@
 // left of their boxes (or above them in style 8) and the two buttons at the foot.
 // Pixels of the client area throughout.
 
-#include "StyleTables.h"
+#include "client/pages/StyleTables.h"
 
 namespace pages {
 namespace {

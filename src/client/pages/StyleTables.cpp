@@ -1,4 +1,4 @@
-#include "StyleTables.h"
+#include "client/pages/StyleTables.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
-#include "TemplateStore.h"
+#include "client/pages/TemplateStore.h"
 
-#include "StyleTables.h"
+#include "client/pages/StyleTables.h"
 
 #include <QFile>
 #include <QtGlobal>

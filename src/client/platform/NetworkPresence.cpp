@@ -1,4 +1,4 @@
-#include "NetworkPresence.h"
+#include "client/platform/NetworkPresence.h"
 
 #include <QHostAddress>
 #include <QNetworkInterface>

@@ -1,6 +1,6 @@
-#include "Platform.h"
+#include "client/platform/Platform.h"
 
-#include "NetworkPresence.h"
+#include "client/platform/NetworkPresence.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -2,12 +2,12 @@
 // moves to it. Only when the service answered both with "OK" is the change done, and then
 // the window, the address and the shared name all follow it.
 
-#include "EntryValidator.h"
-#include "GGCT.h"
-#include "Gateway.h"
-#include "N_Shape.h"
-#include "SCCT.h"
-#include "Statements.h"
+#include "client/controls/EntryValidator.h"
+#include "client/controls/N_Shape.h"
+#include "client/gateway/Gateway.h"
+#include "client/publish/SCCT.h"
+#include "client/shell/GGCT.h"
+#include "common/Statements.h"
 
 namespace {
 

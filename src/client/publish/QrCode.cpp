@@ -1,4 +1,4 @@
-#include "QrCode.h"
+#include "client/publish/QrCode.h"
 
 #include <QPainter>
 

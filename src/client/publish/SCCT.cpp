@@ -1,13 +1,13 @@
-#include "SCCT.h"
+#include "client/publish/SCCT.h"
 
-#include "CommonRoutines.h"
-#include "EntryValidator.h"
-#include "GGCT.h"
-#include "N_Shape.h"
-#include "Platform.h"
-#include "PropertyBag.h"
-#include "QrCode.h"
-#include "ServiceAddress.h"
+#include "client/controls/EntryValidator.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/PropertyBag.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/platform/Platform.h"
+#include "client/publish/QrCode.h"
+#include "client/shell/CommonRoutines.h"
+#include "client/shell/GGCT.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,11 +3,11 @@
 // has answered it with "OK"; a refusal or a lost connection is told and leaves everything
 // as it was.
 
-#include "GGCT.h"
-#include "Gateway.h"
-#include "N_Shape.h"
-#include "SCCT.h"
-#include "Statements.h"
+#include "client/controls/N_Shape.h"
+#include "client/gateway/Gateway.h"
+#include "client/publish/SCCT.h"
+#include "client/shell/GGCT.h"
+#include "common/Statements.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "IniFile.h"
+#include "client/settings/IniFile.h"
 
-#include "Codepage936.h"
+#include "common/Codepage936.h"
 
 #include <QFile>
 #include <QList>

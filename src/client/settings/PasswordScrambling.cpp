@@ -1,6 +1,6 @@
-#include "PasswordScrambling.h"
+#include "client/settings/PasswordScrambling.h"
 
-#include "Codepage936.h"
+#include "common/Codepage936.h"
 
 #include <QRandomGenerator>
 

@@ -1,6 +1,6 @@
-#include "Wini.h"
+#include "client/settings/Wini.h"
 
-#include "Platform.h"
+#include "client/platform/Platform.h"
 
 #include <QDir>
 #include <QFileInfo>

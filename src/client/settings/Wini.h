@@ -3,8 +3,8 @@
 // program folder (a remembered sign-in and the program's file name) and the remember flag in
 // the per-user settings store.
 
-#include "IniFile.h"
-#include "PasswordScrambling.h"
+#include "client/settings/IniFile.h"
+#include "client/settings/PasswordScrambling.h"
 
 #include <QString>
 

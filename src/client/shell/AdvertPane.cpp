@@ -1,7 +1,7 @@
-#include "AdvertPane.h"
+#include "client/shell/AdvertPane.h"
 
-#include "CommonRoutines.h"
-#include "XmlHttp.h"
+#include "client/gateway/XmlHttp.h"
+#include "client/shell/CommonRoutines.h"
 
 #include <QImage>
 #include <QNetworkAccessManager>

@@ -1,7 +1,7 @@
-#include "CommonRoutines.h"
+#include "client/shell/CommonRoutines.h"
 
-#include "N_Shape.h"
-#include "Platform.h"
+#include "client/controls/N_Shape.h"
+#include "client/platform/Platform.h"
 
 #include <QGuiApplication>
 #include <QIcon>

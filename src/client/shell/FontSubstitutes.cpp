@@ -1,4 +1,4 @@
-#include "FontSubstitutes.h"
+#include "client/shell/FontSubstitutes.h"
 
 #include <QFont>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "GGCT.h"
+#include "client/shell/GGCT.h"
 
-#include "ServiceAddress.h"
-#include "WindowRegistry.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/shell/WindowRegistry.h"
 
 #include <QPointer>
 

@@ -2,7 +2,7 @@
 // The shared state of the run: one hidden window that is never shown, created on first use
 // and closed last by the exit path. Every window reads and writes its fields directly.
 
-#include "TemplateStore.h"
+#include "client/pages/TemplateStore.h"
 
 #include <QString>
 #include <QWidget>

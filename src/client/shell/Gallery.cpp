@@ -1,4 +1,4 @@
-#include "Gallery.h"
+#include "client/shell/Gallery.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -2,7 +2,7 @@
 // The main window: the style gallery, the scrolling announcement, two advert panes, two link
 // hot spots and the exit button. Loading it runs the start-up of the program.
 
-#include "Gallery.h"
+#include "client/shell/Gallery.h"
 
 #include <QLabel>
 #include <QList>

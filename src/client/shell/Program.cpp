@@ -1,8 +1,8 @@
-#include "Program.h"
+#include "client/shell/Program.h"
 
-#include "GGCT.h"
-#include "Platform.h"
-#include "WindowRegistry.h"
+#include "client/platform/Platform.h"
+#include "client/shell/GGCT.h"
+#include "client/shell/WindowRegistry.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "SingleInstance.h"
+#include "client/shell/SingleInstance.h"
 
 #include <QDir>
 #include <QLockFile>

@@ -1,12 +1,12 @@
-#include "UpDown.h"
+#include "client/shell/UpDown.h"
 
-#include "CommonRoutines.h"
-#include "Gateway.h"
-#include "N_Shape.h"
-#include "OleColor.h"
-#include "Program.h"
-#include "PropertyBag.h"
-#include "ServiceAddress.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/OleColor.h"
+#include "client/controls/PropertyBag.h"
+#include "client/gateway/Gateway.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/shell/CommonRoutines.h"
+#include "client/shell/Program.h"
 
 #include <QCloseEvent>
 

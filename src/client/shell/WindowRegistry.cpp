@@ -1,4 +1,4 @@
-#include "WindowRegistry.h"
+#include "client/shell/WindowRegistry.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,10 +1,10 @@
 // The checks of the sign-in window's actions, without a window or a service: the values the
 // user entered and the replies the service gave go in, the status line's text comes out.
 
-#include "AccountChecks.h"
-#include "Columns.h"
-#include "GatewayProtocol.h"
 #include "QtPrinters.h"
+#include "client/accounts/AccountChecks.h"
+#include "common/Columns.h"
+#include "common/GatewayProtocol.h"
 
 #include <gtest/gtest.h>
 

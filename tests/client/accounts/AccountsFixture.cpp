@@ -1,9 +1,9 @@
 #include "AccountsFixture.h"
 
-#include "N_Shape.h"
-#include "N_TextBox.h"
-#include "Platform.h"
-#include "Wini.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/N_TextBox.h"
+#include "client/platform/Platform.h"
+#include "client/settings/Wini.h"
 
 #include <QApplication>
 #include <QLineEdit>

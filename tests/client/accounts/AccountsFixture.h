@@ -4,12 +4,12 @@
 
 #include "Click.h"
 #include "DemoAccount.h"
-#include "Login.h"
-#include "Main.h"
-#include "N_Shape.h"
-#include "ServiceAddress.h"
 #include "ShellFixture.h"
-#include "XmlHttp.h"
+#include "client/accounts/Login.h"
+#include "client/controls/N_Shape.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/gateway/XmlHttp.h"
+#include "client/shell/Main.h"
 
 #include <QNetworkAccessManager>
 

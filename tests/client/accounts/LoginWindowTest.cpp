@@ -1,12 +1,12 @@
 #include "AccountsFixture.h"
-#include "Disclaimer.h"
-#include "GGCT.h"
-#include "N_Image.h"
-#include "N_Shape.h"
-#include "N_TextBox.h"
-#include "OleColor.h"
 #include "TextEntry.h"
-#include "Wini.h"
+#include "client/accounts/Disclaimer.h"
+#include "client/controls/N_Image.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/N_TextBox.h"
+#include "client/controls/OleColor.h"
+#include "client/settings/Wini.h"
+#include "client/shell/GGCT.h"
 
 #include <QApplication>
 #include <QTest>

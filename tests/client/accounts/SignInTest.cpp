@@ -1,10 +1,10 @@
 #include "AccountsFixture.h"
-#include "GGCT.h"
-#include "N_Shape.h"
-#include "N_TextBox.h"
 #include "SlowProxy.h"
-#include "Statements.h"
-#include "Wini.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/N_TextBox.h"
+#include "client/settings/Wini.h"
+#include "client/shell/GGCT.h"
+#include "common/Statements.h"
 
 #include <QApplication>
 #include <QRegularExpression>

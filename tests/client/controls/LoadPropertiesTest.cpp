@@ -1,11 +1,11 @@
 // A window's stored set that does not read is not passed over: the key is logged, and a debug
 // build stops at once.
 
-#include "LoadProperties.h"
-#include "N_Shape.h"
-#include "N_TextBox.h"
-#include "OleColor.h"
-#include "iButton.h"
+#include "client/controls/LoadProperties.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/N_TextBox.h"
+#include "client/controls/OleColor.h"
+#include "client/controls/iButton.h"
 
 #include <QStringList>
 

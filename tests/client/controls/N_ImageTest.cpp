@@ -1,9 +1,9 @@
 // N_Image: its state machine, its size following the picture it shows, and its clicks.
 
 #include "ControlsTestSupport.h"
-#include "InputCodes.h"
-#include "N_Image.h"
-#include "N_ImageState.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/N_Image.h"
+#include "client/controls/N_ImageState.h"
 
 #include <QSignalSpy>
 #include <QTest>

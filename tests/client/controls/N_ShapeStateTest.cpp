@@ -1,7 +1,7 @@
 // N_Shape's state machine on its own: what it asks of the button, in order.
 
-#include "InputCodes.h"
-#include "N_ShapeState.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/N_ShapeState.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 // N_Shape as a widget: properties, stored sets, layout, faces, and real pointer and keys.
 
 #include "ControlsTestSupport.h"
-#include "N_Shape.h"
-#include "OleColor.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/OleColor.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -2,10 +2,10 @@
 // stored sets and the focus rules the sign-in window relies on.
 
 #include "ControlsTestSupport.h"
-#include "N_TextBox.h"
-#include "OleColor.h"
 #include "TextEntry.h"
-#include "Twips.h"
+#include "client/controls/N_TextBox.h"
+#include "client/controls/OleColor.h"
+#include "client/controls/Twips.h"
 
 #include <QFontMetrics>
 #include <QLabel>

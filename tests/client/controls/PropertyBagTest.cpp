@@ -1,11 +1,11 @@
 // Stored property sets, colours, twips and the event codes shared by the controls.
 
-#include "InputCodes.h"
-#include "OleColor.h"
-#include "PropertyBag.h"
-#include "PropertyJson.h"
-#include "PropertyReadWrite.h"
-#include "Twips.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/OleColor.h"
+#include "client/controls/PropertyBag.h"
+#include "client/controls/PropertyJson.h"
+#include "client/controls/PropertyReadWrite.h"
+#include "client/controls/Twips.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -2,10 +2,10 @@
 // strip; stored sets.
 
 #include "ControlsTestSupport.h"
-#include "InputCodes.h"
-#include "OleColor.h"
-#include "iButton.h"
-#include "iButtonState.h"
+#include "client/controls/InputCodes.h"
+#include "client/controls/OleColor.h"
+#include "client/controls/iButton.h"
+#include "client/controls/iButtonState.h"
 
 #include <QPainter>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
-#include "Codepage936.h"
-#include "Gateway.h"
 #include "RawHttpServer.h"
-#include "ServiceAddress.h"
-#include "ValueEncoding.h"
+#include "client/gateway/Gateway.h"
+#include "client/gateway/ServiceAddress.h"
+#include "common/Codepage936.h"
+#include "common/ValueEncoding.h"
 
 #include <gtest/gtest.h>
 

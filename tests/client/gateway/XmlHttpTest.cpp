@@ -1,5 +1,5 @@
 #include "RawHttpServer.h"
-#include "XmlHttp.h"
+#include "client/gateway/XmlHttp.h"
 
 #include <QCoreApplication>
 #include <QTcpServer>
@@ -73,7 +73,7 @@ TEST_F(XmlHttpTest, ErrorStatusesAndEmptyBodiesAreDeliveredReplies) {
 // answers 400 to a body it cannot read.
 TEST_F(XmlHttpTest, EveryHttpStatusIsADeliveredReply) {
     const QList<std::pair<int, QByteArray>> answers = {
-        {400, "BADREQUEST"}, {401, "who"}, {403, "no"},        {407, "proxy"},
+        {400, "BADREQUEST"}, {401, "who"},   {403, "no"},   {407, "proxy"},
         {418, "teapot"},     {429, "LIMIT"}, {503, "busy"},
     };
     for (const auto& [status, body] : answers)
@@ -94,16 +94,17 @@ TEST_F(XmlHttpTest, BodyCutShortIsNotDelivered) {
         int claimed, pauseMs;
         bool reset;
     };
-    for (const Cut& cut : {Cut{"part", 100, 0, false}, Cut{"O", 2, 200, false},
-                           Cut{"O", 2, 200, true}, Cut{"", 2, 0, true}, Cut{"", 2, 200, true},
-                           Cut{"", 2, 200, false}}) {
+    for (const Cut& cut :
+         {Cut{"part", 100, 0, false}, Cut{"O", 2, 200, false}, Cut{"O", 2, 200, true},
+          Cut{"", 2, 0, true}, Cut{"", 2, 200, true}, Cut{"", 2, 200, false}}) {
         RawHttpServer::Response response{200, cut.body, {}, false, cut.claimed};
         response.closeAfterMs = cut.pauseMs;
         response.reset = cut.reset;
         server.Queue(response);
         const auto reply = xmlhttp::Post(Gateway(), "zc=51");
-        EXPECT_FALSE(reply.delivered) << cut.body.toStdString() << " of " << cut.claimed << " after "
-                                      << cut.pauseMs << " ms" << (cut.reset ? ", reset" : "");
+        EXPECT_FALSE(reply.delivered)
+            << cut.body.toStdString() << " of " << cut.claimed << " after " << cut.pauseMs << " ms"
+            << (cut.reset ? ", reset" : "");
         EXPECT_EQ(reply.text, "");
     }
 }
@@ -171,9 +172,9 @@ TEST_F(XmlHttpTest, UserInputIsDroppedWhileWaiting) {
     server.Hold();
     server.Queue({200, "done"});
     QTimer::singleShot(20, &server, [&] {
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                                  QEvent::KeyPress, QEvent::InputMethod, QEvent::Wheel,
-                                  QEvent::Drop, QEvent::TouchBegin, custom}) {
+        for (QEvent::Type type :
+             {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::KeyPress,
+              QEvent::InputMethod, QEvent::Wheel, QEvent::Drop, QEvent::TouchBegin, custom}) {
             auto* e = new QEvent(type);
             QCoreApplication::postEvent(&target, e);
         }

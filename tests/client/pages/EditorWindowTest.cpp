@@ -2,16 +2,16 @@
 // two buttons do: the page generated from the boxes, previewed in the browser or handed on to
 // the upload window.
 
-#include "Codepage936.h"
-#include "CommonRoutines.h"
-#include "GGCT.h"
-#include "Generation.h"
-#include "Main.h"
-#include "Platform.h"
-#include "Preview.h"
-#include "ServiceAddress.h"
 #include "ShellFixture.h"
-#include "StyleEditor.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/pages/Generation.h"
+#include "client/pages/Preview.h"
+#include "client/pages/StyleEditor.h"
+#include "client/platform/Platform.h"
+#include "client/shell/CommonRoutines.h"
+#include "client/shell/GGCT.h"
+#include "client/shell/Main.h"
+#include "common/Codepage936.h"
 
 #include <QApplication>
 #include <QDir>

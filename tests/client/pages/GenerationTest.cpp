@@ -1,9 +1,9 @@
 // Turning a template and the entries into the page: the replacement rules, on small templates
 // made for each case and on the program's own templates.
 
-#include "Generation.h"
-#include "StyleTables.h"
-#include "TemplateStore.h"
+#include "client/pages/Generation.h"
+#include "client/pages/StyleTables.h"
+#include "client/pages/TemplateStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>

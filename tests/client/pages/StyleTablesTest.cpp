@@ -1,8 +1,8 @@
 // The style tables against the design: every style's editor data and its replacement steps.
 
-#include "Generation.h"
-#include "StyleTables.h"
-#include "TemplateStore.h"
+#include "client/pages/Generation.h"
+#include "client/pages/StyleTables.h"
+#include "client/pages/TemplateStore.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,9 +2,9 @@
 // belongs, only characters of code page 936, the character set declared where a browser looks
 // for it, and the service address written in through the marker.
 
-#include "Codepage936.h"
-#include "StyleTables.h"
-#include "TemplateStore.h"
+#include "client/pages/StyleTables.h"
+#include "client/pages/TemplateStore.h"
+#include "common/Codepage936.h"
 
 #include <QRegularExpression>
 

@@ -3,21 +3,21 @@
 // and what the window says when the service refuses or cannot be reached.
 
 #include "Click.h"
-#include "Codepage936.h"
-#include "CommonRoutines.h"
 #include "DemoAccount.h"
-#include "EntryValidator.h"
-#include "GGCT.h"
-#include "Gateway.h"
 #include "HttpGet.h"
-#include "N_Shape.h"
-#include "SCCT.h"
-#include "ServiceAddress.h"
 #include "ShellFixture.h"
 #include "SlowProxy.h"
-#include "Statements.h"
 #include "TextEntry.h"
-#include "ValueEncoding.h"
+#include "client/controls/EntryValidator.h"
+#include "client/controls/N_Shape.h"
+#include "client/gateway/Gateway.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/publish/SCCT.h"
+#include "client/shell/CommonRoutines.h"
+#include "client/shell/GGCT.h"
+#include "common/Codepage936.h"
+#include "common/Statements.h"
+#include "common/ValueEncoding.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,5 @@
-#include "Codepage936.h"
-#include "IniFile.h"
+#include "client/settings/IniFile.h"
+#include "common/Codepage936.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "IniFile.h"
-#include "PasswordScrambling.h"
+#include "client/settings/IniFile.h"
+#include "client/settings/PasswordScrambling.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "Platform.h"
-#include "Wini.h"
+#include "client/platform/Platform.h"
+#include "client/settings/Wini.h"
 
 #include <QDir>
 #include <QFile>

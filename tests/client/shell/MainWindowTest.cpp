@@ -1,9 +1,9 @@
-#include "AdvertPane.h"
-#include "GGCT.h"
-#include "Main.h"
 #include "ShellFixture.h"
-#include "WindowRegistry.h"
-#include "iButton.h"
+#include "client/controls/iButton.h"
+#include "client/shell/AdvertPane.h"
+#include "client/shell/GGCT.h"
+#include "client/shell/Main.h"
+#include "client/shell/WindowRegistry.h"
 
 #include <QApplication>
 #include <QImage>

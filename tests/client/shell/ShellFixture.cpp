@@ -1,13 +1,13 @@
 #include "ShellFixture.h"
 
-#include "FontSubstitutes.h"
-#include "GGCT.h"
-#include "GatewayProtocol.h"
-#include "Platform.h"
-#include "ServiceAddress.h"
-#include "SingleInstance.h"
-#include "ValueEncoding.h"
-#include "XmlHttp.h"
+#include "client/gateway/ServiceAddress.h"
+#include "client/gateway/XmlHttp.h"
+#include "client/platform/Platform.h"
+#include "client/shell/FontSubstitutes.h"
+#include "client/shell/GGCT.h"
+#include "client/shell/SingleInstance.h"
+#include "common/GatewayProtocol.h"
+#include "common/ValueEncoding.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -3,9 +3,9 @@
 // platform (Platform.h): the desktop's "open", the message box, the network test, the program
 // folder and the end of the program.
 
-#include "Platform.h"
 #include "QtPrinters.h"
 #include "ServiceProcess.h"
+#include "client/platform/Platform.h"
 
 #include <QMessageBox>
 #include <QStringList>

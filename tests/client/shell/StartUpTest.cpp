@@ -1,13 +1,13 @@
-#include "AdvertPane.h"
-#include "GGCT.h"
-#include "IniFile.h"
-#include "Main.h"
-#include "Program.h"
 #include "ShellFixture.h"
-#include "SingleInstance.h"
-#include "UpDown.h"
-#include "WindowRegistry.h"
-#include "Wini.h"
+#include "client/settings/IniFile.h"
+#include "client/settings/Wini.h"
+#include "client/shell/AdvertPane.h"
+#include "client/shell/GGCT.h"
+#include "client/shell/Main.h"
+#include "client/shell/Program.h"
+#include "client/shell/SingleInstance.h"
+#include "client/shell/UpDown.h"
+#include "client/shell/WindowRegistry.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "Click.h"
-#include "N_Shape.h"
 #include "ShellFixture.h"
-#include "UpDown.h"
+#include "client/controls/N_Shape.h"
+#include "client/shell/UpDown.h"
 
 #include <QPointer>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "DemoPictures.h"
+#include "client/controls/demo/DemoPictures.h"
 
 #include <QPainter>
 

@@ -1,15 +1,15 @@
 // controls-demo: every custom control in its states, for a look under a real display.
 //   controls-demo [--grab FILE.png]   (--grab saves the window's picture and quits)
 
-#include "DemoPictures.h"
-#include "LoadProperties.h"
-#include "N_Image.h"
-#include "N_Shape.h"
-#include "N_TextBox.h"
-#include "OleColor.h"
-#include "PropertyBag.h"
-#include "PropertyJson.h"
-#include "iButton.h"
+#include "client/controls/LoadProperties.h"
+#include "client/controls/N_Image.h"
+#include "client/controls/N_Shape.h"
+#include "client/controls/N_TextBox.h"
+#include "client/controls/OleColor.h"
+#include "client/controls/PropertyBag.h"
+#include "client/controls/PropertyJson.h"
+#include "client/controls/demo/DemoPictures.h"
+#include "client/controls/iButton.h"
 
 #include <QApplication>
 #include <QLabel>
