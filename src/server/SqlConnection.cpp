@@ -110,34 +110,20 @@ int SqlConnection::Exec(Sql which, std::initializer_list<QVariant> values) {
 }
 
 std::optional<bool> SqlConnection::Exists(Sql which, std::initializer_list<QVariant> values) {
-    QSqlQuery* q = Run(which, values);
-    if (!q)
-        return std::nullopt;
-    const bool found = q->next();
-    q->finish();
-    return found;
+    return Read(which, values, [](QSqlQuery& q) { return q.next(); });
 }
 
 std::optional<QVariant> SqlConnection::Value(Sql which, std::initializer_list<QVariant> values) {
-    QSqlQuery* q = Run(which, values);
-    if (!q)
-        return std::nullopt;
-    QVariant value;
-    if (q->next())
-        value = q->value(0);
-    q->finish();
-    return value;
+    return Read(which, values, [](QSqlQuery& q) { return q.next() ? q.value(0) : QVariant(); });
 }
 
 std::optional<QStringList> SqlConnection::Column(Sql which) {
-    QSqlQuery* q = Run(which);
-    if (!q)
-        return std::nullopt;
-    QStringList out;
-    while (q->next())
-        out << q->value(0).toString();
-    q->finish();
-    return out;
+    return Read(which, {}, [](QSqlQuery& q) {
+        QStringList out;
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    });
 }
 
 SqlConnection* SqlConnection::ForThisThread(const SqlDialect& dialect, const QString& location,

@@ -18,6 +18,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace server {
 
@@ -37,6 +38,18 @@ public:
     QSqlQuery* Run(Sql which, std::initializer_list<QVariant> values = {});
     // A statement that gives no rows: the number of rows it changed, -1 when it failed.
     int Exec(Sql which, std::initializer_list<QVariant> values = {});
+    // Runs a select and gives what `reader` makes of its rows (it is handed the query,
+    // positioned before the first row); nothing when the statement failed.
+    template <typename Reader>
+    auto Read(Sql which, std::initializer_list<QVariant> values, Reader reader)
+        -> std::optional<decltype(reader(std::declval<QSqlQuery&>()))> {
+        QSqlQuery* q = Run(which, values);
+        if (!q)
+            return std::nullopt;
+        auto result = reader(*q);
+        q->finish();
+        return result;
+    }
     // Whether a select gives at least one row.
     std::optional<bool> Exists(Sql which, std::initializer_list<QVariant> values);
     // The first column of the first row, or of every row.

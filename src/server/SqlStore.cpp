@@ -129,16 +129,14 @@ bool SqlStore::Healthy() {
 }
 
 std::optional<QStringList> SqlStore::SettingsRow() {
-    QSqlQuery* q = Connection()->Run(Sql::SettingsRow);
-    if (!q)
-        return std::nullopt;
-    QStringList row;
-    if (q->next()) {
-        for (int i = 0; i < columns::kSettingsCount; ++i)
-            row << q->value(i).toString();
-    }
-    q->finish();
-    return row;
+    return Connection()->Read(Sql::SettingsRow, {}, [](QSqlQuery& q) {
+        QStringList row;
+        if (q.next()) {
+            for (int i = 0; i < columns::kSettingsCount; ++i)
+                row << q.value(i).toString();
+        }
+        return row;
+    });
 }
 
 bool SqlStore::SetSetting(int position, const QString& value) {
@@ -167,14 +165,17 @@ std::optional<QStringList> SqlStore::AdvertLinks() {
 }
 
 std::vector<Advert> SqlStore::Adverts() {
-    std::vector<Advert> out;
-    QSqlQuery* q = Connection()->Run(Sql::Adverts);
-    if (!q)
-        return out;
-    while (q->next())
-        out.push_back({q->value(0).toLongLong(), q->value(1).toString(), q->value(2).toString()});
-    q->finish();
-    return out;
+    return Connection()
+        ->Read(Sql::Adverts, {},
+               [](QSqlQuery& q) {
+                   std::vector<Advert> out;
+                   while (q.next()) {
+                       out.push_back(
+                           {q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
+                   }
+                   return out;
+               })
+        .value_or(std::vector<Advert>());
 }
 
 qint64 SqlStore::AddAdvert(const QString& image, const QString& link) {
@@ -192,14 +193,10 @@ Outcome SqlStore::RemoveAdvert(qint64 id) {
 }
 
 std::optional<UserRow> SqlStore::OneUser(Sql which, const QString& key) {
-    QSqlQuery* q = Connection()->Run(which, {key});
-    if (!q)
-        return std::nullopt;
-    std::optional<UserRow> row;
-    if (q->next())
-        row = ReadUser(*q);
-    q->finish();
-    return row;
+    return Connection()
+        ->Read(which, {key},
+               [](QSqlQuery& q) { return q.next() ? std::optional(ReadUser(q)) : std::nullopt; })
+        .value_or(std::nullopt);
 }
 
 std::optional<UserRow> SqlStore::UserByName(const QString& user) {
@@ -211,14 +208,15 @@ std::optional<UserRow> SqlStore::UserByPageName(const QString& pageName) {
 }
 
 std::vector<UserRow> SqlStore::Users() {
-    std::vector<UserRow> out;
-    QSqlQuery* q = Connection()->Run(Sql::Users);
-    if (!q)
-        return out;
-    while (q->next())
-        out.push_back(ReadUser(*q));
-    q->finish();
-    return out;
+    return Connection()
+        ->Read(Sql::Users, {},
+               [](QSqlQuery& q) {
+                   std::vector<UserRow> out;
+                   while (q.next())
+                       out.push_back(ReadUser(q));
+                   return out;
+               })
+        .value_or(std::vector<UserRow>());
 }
 
 Outcome SqlStore::InsertUser(const QString& user, const QString& passwordHash, const QString& phone,
@@ -306,14 +304,12 @@ Outcome SqlStore::PutPage(const QString& name, const QByteArray& bytes, const QS
 }
 
 std::optional<QByteArray> SqlStore::Page(const QString& name) {
-    QSqlQuery* q = Connection()->Run(Sql::Page, {name});
-    if (!q)
-        return std::nullopt;
-    std::optional<QByteArray> bytes;
-    if (q->next())
-        bytes = q->value(0).toByteArray();
-    q->finish();
-    return bytes;
+    return Connection()
+        ->Read(Sql::Page, {name},
+               [](QSqlQuery& q) {
+                   return q.next() ? std::optional(q.value(0).toByteArray()) : std::nullopt;
+               })
+        .value_or(std::nullopt);
 }
 
 std::optional<qint64> SqlStore::PageVersion(const QString& name) {
@@ -324,24 +320,17 @@ std::optional<qint64> SqlStore::PageVersion(const QString& name) {
 }
 
 std::optional<std::pair<QByteArray, qint64>> SqlStore::PageAndVersion(const QString& name) {
-    QSqlQuery* q = Connection()->Run(Sql::PageAndVersion, {name});
-    if (!q)
-        return std::nullopt;
-    std::pair<QByteArray, qint64> page{QByteArray(), 0};
-    if (q->next())
-        page = {q->value(0).toByteArray(), q->value(1).toLongLong()};
-    q->finish();
-    return page;
+    return Connection()->Read(Sql::PageAndVersion, {name}, [](QSqlQuery& q) {
+        return q.next() ? std::pair(q.value(0).toByteArray(), q.value(1).toLongLong())
+                        : std::pair(QByteArray(), qint64{0});
+    });
 }
 
 std::optional<QString> SqlStore::PageOwner(SqlConnection& c, const QString& name, bool* exists) {
-    QSqlQuery* q = c.Run(Sql::PageOwner, {name});
-    if (!q)
-        return std::nullopt;
-    *exists = q->next();
-    const QString owner = *exists ? q->value(0).toString() : QString();
-    q->finish();
-    return owner;
+    return c.Read(Sql::PageOwner, {name}, [exists](QSqlQuery& q) {
+        *exists = q.next();
+        return *exists ? q.value(0).toString() : QString();
+    });
 }
 
 Outcome SqlStore::MovePage(const QString& oldName, const QString& newName, const QString& owner) {
@@ -379,16 +368,17 @@ Outcome SqlStore::RemovePage(const QString& name) {
 }
 
 std::vector<PageSummary> SqlStore::Pages() {
-    std::vector<PageSummary> out;
-    QSqlQuery* q = Connection()->Run(Sql::Pages);
-    if (!q)
-        return out;
-    while (q->next()) {
-        out.push_back({q->value(0).toString(), q->value(1).toLongLong(), q->value(2).toString(),
-                       q->value(3).toString()});
-    }
-    q->finish();
-    return out;
+    return Connection()
+        ->Read(Sql::Pages, {},
+               [](QSqlQuery& q) {
+                   std::vector<PageSummary> out;
+                   while (q.next()) {
+                       out.push_back({q.value(0).toString(), q.value(1).toLongLong(),
+                                      q.value(2).toString(), q.value(3).toString()});
+                   }
+                   return out;
+               })
+        .value_or(std::vector<PageSummary>());
 }
 
 bool SqlStore::CreateSession(const QString& digest, const QString& user, qint64 createdAt) {

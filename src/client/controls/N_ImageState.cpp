@@ -1,5 +1,6 @@
 #include "client/controls/N_ImageState.h"
 
+#include "client/controls/HoverRule.h"
 #include "client/controls/InputCodes.h"
 
 #include <utility>
@@ -18,19 +19,8 @@ void N_ImageState::PointerMove(int buttons, int shift, double x, double y) {
     host_.RaiseMouseMove(buttons, shift, x, y);
     if (buttons != 0 && buttons != kLeftButton)
         return;
-    if (!isMouseOver_()) {
-        isHovering_ = false;
-        SetFace(kNormal);
-    } else if (buttons == kLeftButton) {
-        isHovering_ = true;
-        SetFace(kDown);
-        isHovering_ = false;
-    } else if (!isHovering_) {
-        host_.StartTimer();
-        isHovering_ = true;
-        host_.RaiseMouseEnter();
-        SetFace(kHover);
-    }
+    FollowPointer<N_ImageState>(host_, isHovering_, isMouseOver_(), buttons,
+                                [this](int face) { SetFace(face); });
 }
 
 void N_ImageState::Press(int button, int shift, double x, double y) {
@@ -53,12 +43,8 @@ void N_ImageState::PlatformDoubleClick() {
 }
 
 void N_ImageState::TimerTick() {
-    if (isMouseOver_())
-        return;
-    host_.StopTimer();
-    isHovering_ = false;
-    host_.RaiseMouseLeave();
-    SetFace(kNormal);
+    CheckPointerLeft<N_ImageState>(host_, isHovering_, isMouseOver_(),
+                                   [this](int face) { SetFace(face); });
 }
 
 }  // namespace controls

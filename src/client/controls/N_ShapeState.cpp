@@ -1,5 +1,6 @@
 #include "client/controls/N_ShapeState.h"
 
+#include "client/controls/HoverRule.h"
 #include "client/controls/InputCodes.h"
 
 #include <cmath>
@@ -19,22 +20,8 @@ void N_ShapeState::SetFace(int state) {
 void N_ShapeState::PointerMove(int buttons, int shift, double x, double y, Part part) {
     host_.RaiseMouseMove(buttons, shift, x, y);
     if (part != Part::Picture && (buttons == 0 || buttons == kLeftButton)) {
-        const bool inside = isMouseOver_();
-        if (!inside) {
-            isHovering_ = false;
-            SetFace(kNormal);
-        } else if (buttons == kLeftButton) {
-            // Hover tracking is dropped on purpose, so that the next plain move inside starts
-            // it again (and raises MouseEnter once more).
-            isHovering_ = true;
-            SetFace(kDown);
-            isHovering_ = false;
-        } else if (!isHovering_) {
-            host_.StartTimer();
-            isHovering_ = true;
-            host_.RaiseMouseEnter();
-            SetFace(kHover);
-        }
+        FollowPointer<N_ShapeState>(host_, isHovering_, isMouseOver_(), buttons,
+                                    [this](int face) { SetFace(face); });
     }
     if (buttons != kLeftButton)
         CaptureCheck(x, y, part != Part::Picture);
@@ -87,12 +74,8 @@ void N_ShapeState::DoubleClick() {
 }
 
 void N_ShapeState::TimerTick() {
-    if (isMouseOver_())
-        return;
-    host_.StopTimer();
-    isHovering_ = false;
-    host_.RaiseMouseLeave();
-    SetFace(kNormal);
+    CheckPointerLeft<N_ShapeState>(host_, isHovering_, isMouseOver_(),
+                                   [this](int face) { SetFace(face); });
 }
 
 void N_ShapeState::KeyDown(int key, int shift) {

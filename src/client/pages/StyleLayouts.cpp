@@ -46,6 +46,21 @@ std::vector<int> Join(std::initializer_list<std::vector<int>> parts) {
     return out;
 }
 
+// A date after its year box: "年" at x, the month box, "月", the day box, "日" on line y, each
+// word `gap` after the box before it.
+void MonthAndDay(Style& s, const char* array, int x, int y, int monthBox, int dayBox, int boxWidth,
+                 int gap) {
+    constexpr int kWordWidth = 16, kWordStep = 18;
+    Label(s, array, u"年", QRect(x, y, kWordWidth, kBoxHeight));
+    const int monthX = x + kWordStep;
+    Place(s, monthBox, QRect(), QRect(monthX, y, boxWidth, kBoxHeight));
+    const int monthWord = monthX + boxWidth + gap;
+    Label(s, array, u"月", QRect(monthWord, y, kWordWidth, kBoxHeight));
+    const int dayX = monthWord + kWordStep;
+    Place(s, dayBox, QRect(), QRect(dayX, y, boxWidth, kBoxHeight));
+    Label(s, array, u"日", QRect(dayX + boxWidth + gap, y, kWordWidth, kBoxHeight));
+}
+
 // Both buttons side by side, centred at the foot.
 void Buttons(Style& s, int y, int width = 120, int height = 36, int gap = 12) {
     const int x = (s.ClientSize().width() - 2 * width - gap) / 2;
@@ -80,11 +95,7 @@ void LayOut2(Style& s) {
     Label(s, "Label1", u" 换行后加〈br〉否则无法换行", QRect(500, 62, 196, 20), LabelLook::Hint);
     Row(s, 3, 12, 112, 222, 566);
     Row(s, 4, 12, 112, 252, 60);
-    Label(s, "Label1", u"年", QRect(190, 252, 16, kBoxHeight));
-    Place(s, 9, QRect(), QRect(208, 252, 40, kBoxHeight));
-    Label(s, "Label1", u"月", QRect(252, 252, 16, kBoxHeight));
-    Place(s, 10, QRect(), QRect(270, 252, 40, kBoxHeight));
-    Label(s, "Label1", u"日", QRect(314, 252, 16, kBoxHeight));
+    MonthAndDay(s, "Label1", 190, 252, 9, 10, 40, 4);
     Label(s, "Label1", u"时间要提前一个月", QRect(126, 276, 200, 18), LabelLook::Hint);
     Row(s, 5, 12, 112, 298, 566);
     Row(s, 8, 12, 112, 328, 566);
@@ -112,11 +123,7 @@ void LayOut3(Style& s) {
     Row(s, 15, 174, 62, 370, 80);
     Row(s, 16, 326, 38, 370, 110);
     Row(s, 17, 484, 38, 370, 50);
-    Label(s, "Label2", u"年", QRect(576, 370, 16, kBoxHeight));
-    Place(s, 18, QRect(), QRect(594, 370, 36, kBoxHeight));
-    Label(s, "Label2", u"月", QRect(632, 370, 16, kBoxHeight));
-    Place(s, 19, QRect(), QRect(650, 370, 36, kBoxHeight));
-    Label(s, "Label2", u"日", QRect(688, 370, 16, kBoxHeight));
+    MonthAndDay(s, "Label2", 576, 370, 18, 19, 36, 2);
     Buttons(s, 452);
     s.tabOrder = Join({Span(0, 13), {kCheckBoxInTabOrder, 20, 21}, Span(14, 19)});
 }

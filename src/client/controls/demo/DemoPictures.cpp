@@ -23,31 +23,33 @@ QPixmap CloseImage(QColor field, QSize size) {
     return picture;
 }
 
-QPixmap CrossStrip(const QVector<QColor>& cells, QSize cell) {
+// A strip of cells side by side, each filled with its colour and then drawn on by `mark`.
+template <typename Mark>
+QPixmap Strip(const QVector<QColor>& cells, QSize cell, Mark mark) {
     QPixmap strip(cell.width() * int(cells.size()), cell.height());
     QPainter painter(&strip);
     painter.setRenderHint(QPainter::Antialiasing);
     for (int i = 0; i < cells.size(); ++i) {
         const QRectF r(i * cell.width(), 0, cell.width(), cell.height());
         painter.fillRect(r, cells[i]);
-        DrawCross(painter, r, cell.width() / 5.0);
+        mark(painter, r);
     }
     return strip;
 }
 
+QPixmap CrossStrip(const QVector<QColor>& cells, QSize cell) {
+    return Strip(cells, cell, [&](QPainter& painter, const QRectF& r) {
+        DrawCross(painter, r, cell.width() / 5.0);
+    });
+}
+
 QPixmap DiscStrip(const QVector<QColor>& cells, QColor disc, QSize cell) {
-    QPixmap strip(cell.width() * int(cells.size()), cell.height());
-    QPainter painter(&strip);
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (int i = 0; i < cells.size(); ++i) {
-        const QRectF r(i * cell.width(), 0, cell.width(), cell.height());
-        painter.fillRect(r, cells[i]);
+    return Strip(cells, cell, [&](QPainter& painter, const QRectF& r) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(disc);
         const double radius = cell.height() / 4.0;
         painter.drawEllipse(r.center(), radius, radius);
-    }
-    return strip;
+    });
 }
 
 }  // namespace demo
