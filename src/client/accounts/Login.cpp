@@ -214,7 +214,7 @@ void DigitFilter(int& keyAscii) {
 Login::Login(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Login"));
     setWindowTitle(QString::fromUtf16(kWindowTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    setWindowIcon(ProgramIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kClientSize);
     setFont(controls::MakeFont(QStringLiteral("宋体"), 9));
@@ -260,9 +260,13 @@ void Login::BuildTitleStrip() {
     Label1->adjustSize();
 
     N_Image1 = new N_Image(Picture1);
-    N_Image1->SetPicture(QPixmap(QStringLiteral(":/login-close-normal.png")));
-    N_Image1->SetPictureHover(QPixmap(QStringLiteral(":/login-close-hover.png")));
-    N_Image1->SetPictureDown(QPixmap(QStringLiteral(":/login-close-down.png")));
+    // Decoded once for the whole run: the window is made again after every sign-out.
+    static const QPixmap closeNormal(QStringLiteral(":/login-close-normal.png"));
+    static const QPixmap closeHover(QStringLiteral(":/login-close-hover.png"));
+    static const QPixmap closeDown(QStringLiteral(":/login-close-down.png"));
+    N_Image1->SetPicture(closeNormal);
+    N_Image1->SetPictureHover(closeHover);
+    N_Image1->SetPictureDown(closeDown);
     N_Image1->move(kCloseImage.topLeft());
     connect(N_Image1, &N_Image::Click, this, &Login::CloseAndEnd);
 
