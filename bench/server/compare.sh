@@ -67,9 +67,15 @@ start() {
     local name=$1 bin=$2 cost=${3:-min} dir="$work/$1"
     mkdir -p "$dir"
     "$bin" init --demo --hash-cost "$cost" --db "$dir/bench.db" >/dev/null
-    "$bin" serve --listen 127.0.0.1:0 --db "$dir/bench.db" --hash-cost "$cost" \
-        --signin-limit 0 --register-limit 0 --lookup-limit 0 --failure-limit 0 \
-        --page-quota 1073741824 --address-connections 1000 >"$dir/out" 2>"$dir/service.log" &
+    # Limits off, as far as the version knows them (an older one has fewer options).
+    local help limits=()
+    help=$("$bin" --help 2>&1 || true)
+    for option in signin-limit:0 register-limit:0 lookup-limit:0 failure-limit:0 \
+                  page-quota:1073741824 address-connections:1000; do
+        grep -q -- "--${option%%:*}" <<<"$help" && limits+=("--${option%%:*}" "${option#*:}")
+    done
+    "$bin" serve --listen 127.0.0.1:0 --db "$dir/bench.db" --hash-cost "$cost" "${limits[@]}" \
+        >"$dir/out" 2>"$dir/service.log" &
     pids+=($!)
     local url=""
     for _ in $(seq 100); do
