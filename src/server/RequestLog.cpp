@@ -70,6 +70,13 @@ void RequestLog::Write(const LogEntry& entry) {
     // up to PIPE_BUF bytes, a file at its own position). Longer lines, rare, wait for each
     // other, so that two of them never interleave on a pipe.
     const int fd = fileno(out_);
+    if (fd < 0) {
+        // A stream without a file (one in memory): through the stream, one line at a time.
+        std::lock_guard lock(mutex_);
+        std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), out_);
+        std::fflush(out_);
+        return;
+    }
     if (line.size() > PIPE_BUF) {
         std::lock_guard lock(mutex_);
         WriteAll(fd, line);

@@ -2,9 +2,16 @@
 
 #include "server/RequestLog.h"
 
+#include <QByteArray>
+#include <QList>
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
+#include <vector>
 
 using server::FormatLogLine;
 using server::LogEntry;
@@ -69,6 +76,66 @@ TEST(RequestLogLine, ControlCharactersOfEveryFieldAreEscaped) {
     EXPECT_EQ(Line(entry),
               "2026-01-31\\x08 ::1\\u2029 GET\\x09/ "
               "\"REFUSED unknown statement: a\\x09b\\x1B[31mc\\x7F\\x85\\u2028表白\" 400 0.50ms");
+}
+
+}  // namespace
+
+namespace {
+
+server::LogEntry Entry(int status) {
+    server::LogEntry e;
+    e.time = server::LogTimestamp();
+    e.client = "127.0.0.1";
+    e.what = "zc=1";
+    e.outcome = "select-system-settings";
+    e.status = status;
+    e.milliseconds = 0.5;
+    return e;
+}
+
+// The log goes to a file (standard error sent to one), a pipe, or a stream in memory: each
+// entry is one whole line on every kind, in the order written, also from several threads.
+TEST(RequestLog, WritesWholeLinesToAFileAndToAStreamInMemory) {
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    char* buffer = nullptr;
+    size_t length = 0;
+    std::FILE* memory = open_memstream(&buffer, &length);
+    ASSERT_NE(memory, nullptr);
+    {
+        server::RequestLog toFile(file), toMemory(memory);
+        std::vector<std::thread> writers;
+        for (int t = 0; t < 4; ++t) {
+            writers.emplace_back([&, t] {
+                for (int i = 0; i < 250; ++i) {
+                    toFile.Write(Entry(200 + t));
+                    toMemory.Write(Entry(200 + t));
+                }
+            });
+        }
+        for (auto& w : writers)
+            w.join();
+    }
+    std::fclose(memory);
+    const QByteArray inMemory(buffer, static_cast<qsizetype>(length));
+    std::free(buffer);
+    std::rewind(file);
+    QByteArray inFile;
+    char chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+        inFile.append(chunk, static_cast<qsizetype>(n));
+    std::fclose(file);
+
+    for (const QByteArray& log : {inFile, inMemory}) {
+        const QList<QByteArray> lines = log.split('\n');
+        ASSERT_EQ(lines.size(), 1001);  // 1000 lines and what follows the last break
+        EXPECT_TRUE(lines.last().isEmpty());
+        for (qsizetype i = 0; i < 1000; ++i) {
+            EXPECT_TRUE(lines[i].contains(" 127.0.0.1 zc=1 \"select-system-settings\" 20"))
+                << lines[i].toStdString();
+            EXPECT_TRUE(lines[i].endsWith(" 0.50ms")) << lines[i].toStdString();
+        }
+    }
 }
 
 }  // namespace
