@@ -48,19 +48,8 @@ cmake --build "$work/base/build" --target zenri-service >>"$work/base-build.log"
 earlier=$work/base/build/src/server/zenri-service
 
 # --- a service on a fresh database, with a session and a page name for the runs ------------
-ascii() {
-    local text=$1 out="" i
-    for ((i = 0; i < ${#text}; i++)); do
-        out+="${out:+A}$(printf '%d' "'${text:i:1}")"
-    done
-    printf '%s' "$out"
-}
-joinA() {
-    local IFS=A
-    printf '%s' "$*"
-}
-USER_TABLE="-11325A-17497A-17956A-16147" USER="-11325A-17497" PASSWORD="-15396A-15637"
-PAGE_NAME="-12604A-17154A-15365" PAGE_STYLE="-11597A-15386A-18457A-18191"
+# shellcheck source=gateway.sh
+source "$here/gateway.sh"
 
 # start NAME BINARY [HASH_COST]: sets url_NAME, cookie_NAME.
 start() {

@@ -31,21 +31,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The gateway's encoding of ASCII text: decimal codes joined by "A".
-ascii() {
-    local text=$1 out="" i
-    for ((i = 0; i < ${#text}; i++)); do
-        out+="${out:+A}$(printf '%d' "'${text:i:1}")"
-    done
-    printf '%s' "$out"
-}
-# Joins encoded pieces with "A".
-joinA() {
-    local IFS=A
-    printf '%s' "$*"
-}
-USER_TABLE="-11325A-17497A-17956A-16147" USER="-11325A-17497" PASSWORD="-15396A-15637"
-PAGE_NAME="-12604A-17154A-15365" PAGE_STYLE="-11597A-15386A-18457A-18191"
+# shellcheck source=gateway.sh
+source "$here/gateway.sh"
 
 "$service" init --demo --db "$work/bench.db" >/dev/null
 ${ZR_BENCH_NICE:+nice -n "$ZR_BENCH_NICE"} "$service" serve --listen 127.0.0.1:0 --db "$work/bench.db" --signin-limit 0 --register-limit 0 \

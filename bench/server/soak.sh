@@ -52,20 +52,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The gateway's encoding of ASCII text: decimal codes joined by "A".
-ascii() {
-    local text=$1 out="" i
-    for ((i = 0; i < ${#text}; i++)); do
-        out+="${out:+A}$(printf '%d' "'${text:i:1}")"
-    done
-    printf '%s' "$out"
-}
-joinA() {
-    local IFS=A
-    printf '%s' "$*"
-}
-USER_TABLE="-11325A-17497A-17956A-16147" USER="-11325A-17497" PASSWORD="-15396A-15637"
-PAGE_NAME="-12604A-17154A-15365" PAGE_STYLE="-11597A-15386A-18457A-18191"
+# shellcheck source=gateway.sh
+source "$here/gateway.sh"
 
 "$service" init --demo --hash-cost "$hash_cost" --db "$work/soak.db" >/dev/null
 # shellcheck disable=SC2086 # the extra options are words

@@ -42,6 +42,26 @@ protected:
             login->show();
         });
     }
+    // The program's windows wired as main() wires them: the gallery opens the editors, the
+    // editors the upload window.
+    Main* WiredMain() {
+        auto* window = new Main();
+        OpenSignInFor(window);
+        QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(),
+                         &EditorDesk::Open);
+        QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
+        return window;
+    }
+    // The main window loaded, and the demo account signed in through the sign-in window.
+    Main* SignInDemo() {
+        Main* window = WiredMain();
+        EXPECT_EQ(window->Load(), Main::Start::AwaitingSignIn);
+        Type(login->N_TextBox1, kDemoUser);
+        Type(login->N_TextBox2, kDemoPassword);
+        Press(login->N_Shape2);
+        EXPECT_TRUE(window->FGZS->isEnabled());
+        return window;
+    }
     static void Focus(QWidget* widget) {
         widget->setFocus(Qt::MouseFocusReason);
         QApplication::processEvents();
@@ -69,10 +89,7 @@ protected:
 };
 
 TEST_F(Journey, RegisterSignInMakePublishCopyAndRename) {
-    auto* window = new Main();
-    OpenSignInFor(window);
-    QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
-    QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
+    Main* window = WiredMain();
     ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
     ASSERT_TRUE(login);
 
@@ -143,14 +160,7 @@ TEST_F(Journey, RegisterSignInMakePublishCopyAndRename) {
 // The page's absolute addresses (the page itself and everything it loads) still answer after
 // the service stopped and came back on its fixed address.
 TEST_F(Journey, PublishedAddressesLastAcrossARestart) {
-    auto* window = new Main();
-    OpenSignInFor(window);
-    QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
-    QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
-    ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
-    Type(login->N_TextBox1, kDemoUser);
-    Type(login->N_TextBox2, kDemoPassword);
-    Press(login->N_Shape2);
+    Main* window = SignInDemo();
     ASSERT_TRUE(window->FGZS->isEnabled());
     ClickablePicture* tile = window->Image1[1];
     QTest::mouseClick(tile, Qt::LeftButton, {}, tile->rect().center());
@@ -197,14 +207,7 @@ TEST_F(Journey, ThreeServicesOnOneDatabaseServeOneJourney) {
     ASSERT_TRUE(third.Start()) << third.Error().toStdString();
 
     ASSERT_TRUE(service::SetAddress(first.Url()));
-    auto* window = new Main();
-    OpenSignInFor(window);
-    QObject::connect(window, &Main::EditorRequested, &EditorDesk::Instance(), &EditorDesk::Open);
-    QObject::connect(&EditorDesk::Instance(), &EditorDesk::UploadRequested, &SCCT::ShowWindow);
-    ASSERT_EQ(window->Load(), Main::Start::AwaitingSignIn);
-    Type(login->N_TextBox1, kDemoUser);
-    Type(login->N_TextBox2, kDemoPassword);
-    Press(login->N_Shape2);
+    Main* window = SignInDemo();
     ASSERT_TRUE(window->FGZS->isEnabled());
 
     ASSERT_TRUE(service::SetAddress(second.Url()));
