@@ -1,5 +1,6 @@
 // The real client code (the gateway routines of the client) against the real service program.
 
+#include "DemoAccount.h"
 #include "HttpGet.h"
 #include "ServiceProcess.h"
 #include "client/gateway/Gateway.h"
@@ -22,9 +23,6 @@
 namespace st = statements;
 
 namespace {
-
-const QString kDemoUser = QStringLiteral("88888888");
-const QString kDemoPassword = QStringLiteral("zenri520");
 
 // A fresh cookie jar: every test starts signed out.
 void ForgetSessions() {

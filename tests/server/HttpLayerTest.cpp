@@ -3,6 +3,7 @@
 // lengths, pipelining, a burst of sign-ins and one of uploads; and what the log keeps of them.
 // Raw sockets, so that nothing tidies the requests up first.
 
+#include "DemoAccount.h"
 #include "ServiceProcess.h"
 #include "client/gateway/Gateway.h"
 #include "client/gateway/ServiceAddress.h"
@@ -598,7 +599,7 @@ TEST_F(HttpLayer, MemoryOfAnUploadBurstIsGivenBack) {
     // The demo account signs in and claims a page; its session cookie goes with every upload.
     const std::string signIn =
         gateway::StatementBody(gateway::Command::Query,
-                               statements::SignInLookup(u"88888888", u"zenri520"))
+                               statements::SignInLookup(kDemoUser, kDemoPassword))
             .toStdString();
     const std::string signedIn =
         Exchange("POST /asp/index.asp HTTP/1.1\r\nHost: x\r\nContent-Length: " +
@@ -612,7 +613,7 @@ TEST_F(HttpLayer, MemoryOfAnUploadBurstIsGivenBack) {
                body.toStdString();
     };
     const std::string claimed = Exchange(post(gateway::StatementBody(
-        gateway::Command::Execute, statements::ClaimPageName(u"burst", u"s", u"88888888"))));
+        gateway::Command::Execute, statements::ClaimPageName(u"burst", u"s", kDemoUser))));
     ASSERT_EQ(BodyOf(claimed), "OK") << claimed;
 
     // A page just under the page limit (1 MB in code page 936), and its upload body.

@@ -28,6 +28,7 @@
 // holds it (DENIED), and a name in use is TAKEN. A request that breaks several rules is refused
 // for one of them.
 
+#include "DemoAccount.h"
 #include "ServiceProcess.h"
 #include "client/gateway/Gateway.h"
 #include "client/gateway/ServiceAddress.h"
@@ -85,8 +86,6 @@ const QString kAttackerPassword = QStringLiteral("Attacker-Pass-0001");
 const QString kAttackerPage = QStringLiteral("atkpage");
 const QString kClaimer = QStringLiteral("52013141");
 const QString kClaimerPassword = QStringLiteral("Claimer-Pass-0002");
-const QString kDemoUser = QStringLiteral("88888888");
-const QString kDemoPassword = QStringLiteral("zenri520");
 // The user a client without a sign-in marks offline when it closes.
 const QString kNobody = QStringLiteral("用户名");
 
