@@ -59,9 +59,9 @@ QString EncodeValue(qint64 number) {
 
 namespace {
 
-// One code at `in`: an optional "-" and one to five digits. Gives the byte count written (1 or
-// 2) and moves `in` past the code, or 0 when the code is malformed. `in` must have at least
-// six readable characters, or be stopped by one that is no digit before `end`.
+// One code at `in`: an optional "-" and one to five digits, read no further than `end`. Gives
+// the byte count written (1 or 2) and moves `in` past the code, or 0 when the code is
+// malformed.
 inline int DecodeCode(const char*& in, const char* end, char* out) {
     const bool negative = in < end && *in == '-';
     in += negative;

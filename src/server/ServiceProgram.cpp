@@ -124,7 +124,7 @@ public:
     // Opens the database of an operator command; it must exist already unless creating.
     bool Open(const QString& path, bool create) {
         QString error;
-        const bool server = IsServerDatabase(path);
+        const bool server = IsPostgresLocation(path);
         if (!create && !server && !QFileInfo::exists(path)) {
             Fail(QStringLiteral("no database at %1; create it with \"zenri-service init --db "
                                 "%1\"")

@@ -12,10 +12,6 @@ const QStringList& SettingsColumnNames() {
     return names;
 }
 
-bool IsServerDatabase(const QString& location) {
-    return IsPostgresLocation(location);
-}
-
 std::unique_ptr<Store> OpenStore(const QString& location, QString* error) {
     if (location.isEmpty()) {
         if (error)

@@ -131,7 +131,5 @@ public:
 // Opens the store at a location: a PostgreSQL address (postgresql://...) or a file path,
 // which means SQLite. Fails on an address that cannot be read.
 std::unique_ptr<Store> OpenStore(const QString& location, QString* error);
-// Whether the location names a database server rather than a file.
-bool IsServerDatabase(const QString& location);
 
 }  // namespace server
