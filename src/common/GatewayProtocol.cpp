@@ -68,8 +68,8 @@ QString BuildQueryReply(const std::vector<QStringList>& rows) {
     return reply;
 }
 
-std::optional<std::map<std::string, QByteArray>> SplitForm(QByteArrayView body) {
-    std::map<std::string, QByteArray> fields;
+std::optional<std::map<std::string, QByteArrayView>> SplitForm(QByteArrayView body) {
+    std::map<std::string, QByteArrayView> fields;
     if (body.isEmpty())
         return fields;
     qsizetype start = 0;
@@ -82,7 +82,8 @@ std::optional<std::map<std::string, QByteArray>> SplitForm(QByteArrayView body) 
         if (eq <= 0)
             return std::nullopt;
         std::string name(piece.data(), static_cast<size_t>(eq));
-        if (!fields.emplace(std::move(name), piece.sliced(eq + 1).toByteArray()).second) {
+        if (fields.size() == kMaxFormFields ||
+            !fields.emplace(std::move(name), piece.sliced(eq + 1)).second) {
             return std::nullopt;
         }
         start = end + 1;

@@ -7,6 +7,7 @@
 // A query is answered with "いゼ" before every row and "い" between the fields of a row.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -42,8 +43,10 @@ QStringList SplitFields(const QString& record);
 // The reply of a query, as the service writes it.
 QString BuildQueryReply(const std::vector<QStringList>& rows);
 
-// A request body taken apart: field name -> the still encoded value. Fields may come in any
-// order; a repeated field, a piece without "=" or an empty field name is malformed.
-std::optional<std::map<std::string, QByteArray>> SplitForm(QByteArrayView body);
+// A request body taken apart: field name -> the still encoded value, a view into the body.
+// Fields may come in any order; a repeated field, a piece without "=", an empty field name or
+// more than kMaxFormFields fields is malformed.
+inline constexpr int kMaxFormFields = 8;
+std::optional<std::map<std::string, QByteArrayView>> SplitForm(QByteArrayView body);
 
 }  // namespace gateway

@@ -1,5 +1,6 @@
 #include "common/Statements.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <vector>
@@ -173,6 +174,15 @@ std::optional<Recognised> Recognise(QStringView statement) {
             return result;
     }
     return std::nullopt;
+}
+
+qsizetype LongestStatement(qsizetype valueChars) {
+    qsizetype longest = 0;
+    for (const Shape& shape : kCatalogue) {
+        const qsizetype fixed = QStringView(shape.text).size() - shape.values * 2;  // less "{}"
+        longest = std::max(longest, fixed + shape.values * 2 * valueChars);
+    }
+    return longest;
 }
 
 QString SelectSystemSettings() {

@@ -62,6 +62,10 @@ std::optional<Recognised> Recognise(QStringView statement);
 // nothing when a quote is left open.
 std::optional<QString> ShapeText(QStringView statement, QStringList* values = nullptr);
 
+// The longest text a statement of the catalogue can have when none of its values is longer
+// than valueChars: its shape, and each value with every character a doubled quote.
+qsizetype LongestStatement(qsizetype valueChars);
+
 // The text without the blanks (U+0020) at either end; tabs and other spaces stay. The lookups
 // of sign-in, registration and name change send their values so.
 QString TrimSpaces(QStringView text);

@@ -2,6 +2,7 @@
 
 #include "common/Codepage936.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -95,16 +96,22 @@ inline int DecodeCode(const char*& in, const char* end, char* out) {
 
 }  // namespace
 
-std::optional<QByteArray> DecodeValueBytes(QByteArrayView encoded) {
+std::optional<QByteArray> DecodeValueBytes(QByteArrayView encoded, qsizetype maxBytes,
+                                           bool* tooLong) {
+    if (tooLong)
+        *tooLong = false;
     QByteArray out;
     if (encoded.isEmpty())
         return out;
     // A page is hundreds of thousands of codes: the bytes go straight into a buffer of the
-    // largest size they can take (a code of n characters gives at most n bytes), cut to
-    // size at the end, rather than through an append per byte.
+    // largest size they can take (a code of n characters gives at most n bytes, and no more
+    // than the limit and the two bytes of the code that passes it), cut to size at the end,
+    // rather than through an append per byte.
     const char* in = encoded.data();
     const char* const end = in + encoded.size();
-    out.resize(encoded.size());
+    const qsizetype room =
+        maxBytes < 0 ? encoded.size() : std::min<qsizetype>(encoded.size(), maxBytes + 2);
+    out.resize(room);
     char* const first = out.data();
     char* at = first;
     while (true) {
@@ -112,6 +119,11 @@ std::optional<QByteArray> DecodeValueBytes(QByteArrayView encoded) {
         if (written == 0)
             return std::nullopt;
         at += written;
+        if (maxBytes >= 0 && at - first > maxBytes) {
+            if (tooLong)
+                *tooLong = true;
+            return std::nullopt;
+        }
         if (in == end) {
             out.truncate(at - first);
             return out;
@@ -122,9 +134,16 @@ std::optional<QByteArray> DecodeValueBytes(QByteArrayView encoded) {
     }
 }
 
-std::optional<QString> DecodeValue(QByteArrayView encoded) {
-    auto bytes = DecodeValueBytes(encoded);
+std::optional<QString> DecodeValue(QByteArrayView encoded, qsizetype maxChars, bool* tooLong) {
+    // A character takes one or two bytes: a text past 2 * maxChars bytes is past maxChars.
+    auto bytes = DecodeValueBytes(encoded, maxChars < 0 ? -1 : 2 * maxChars, tooLong);
     if (!bytes)
         return std::nullopt;
-    return cp936::Decode(*bytes);
+    QString text = cp936::Decode(*bytes);
+    if (maxChars >= 0 && text.size() > maxChars) {
+        if (tooLong)
+            *tooLong = true;
+        return std::nullopt;
+    }
+    return text;
 }

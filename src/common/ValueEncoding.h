@@ -20,6 +20,12 @@ void AppendEncodedValue(QByteArray& out, QStringView value);
 // The reverse, as the gateway does it: each number becomes one byte (0..255) or two bytes
 // (a negative n gives the bytes of n + 65536). Anything else in the text (an empty number,
 // a stray character, a number out of range, "-0") makes the whole value malformed.
-std::optional<QByteArray> DecodeValueBytes(QByteArrayView encoded);
-// DecodeValueBytes read as code-page-936 text.
-std::optional<QString> DecodeValue(QByteArrayView encoded);
+//
+// With maxBytes >= 0 the decoding stops as soon as the value passes that many bytes, so that a
+// huge value costs no more than its allowed length; it is then nothing, and *tooLong is set.
+std::optional<QByteArray> DecodeValueBytes(QByteArrayView encoded, qsizetype maxBytes = -1,
+                                           bool* tooLong = nullptr);
+// DecodeValueBytes read as code-page-936 text; with maxChars >= 0, of at most that many
+// characters.
+std::optional<QString> DecodeValue(QByteArrayView encoded, qsizetype maxChars = -1,
+                                   bool* tooLong = nullptr);

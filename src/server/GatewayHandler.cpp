@@ -17,8 +17,8 @@ using statements::Kind;
 constexpr char16_t kNobody[] = u"用户名";
 // What the online statement writes into 是否在线 (the full-width minus of the client).
 constexpr char16_t kOnlineFlag[] = u"－1";
-// Failed sign-ins of one account are counted over this long.
-constexpr std::chrono::seconds kFailureWindow{15 * 60};
+// The longest page name, stored or new: a longer one is refused before it is decoded whole.
+constexpr qsizetype kLongestPageName = 30;
 
 QString NameOf(Kind kind) {
     return QLatin1String(statements::ShapeOf(kind).name);
@@ -116,7 +116,9 @@ GatewayHandler::GatewayHandler(Store& store, PasswordHasher& hasher, GatewayOpti
       signInLimiter_(options_.signInPerMinute, options_.limiterClock),
       registrationLimiter_(options_.registrationPerMinute, options_.limiterClock),
       lookupLimiter_(options_.lookupsPerMinute, options_.limiterClock),
-      failureLimiter_(options_.failuresPerAccount, options_.limiterClock, kFailureWindow) {}
+      signInGuard_(options_.failuresPerAddress, options_.limiterClock),
+      fieldLimits_{statements::LongestStatement(kMaxValueLength), kLongestPageName,
+                   options_.maxPageBytes} {}
 
 QDateTime GatewayHandler::Now() const {
     return options_.clock ? options_.clock() : QDateTime::currentDateTime();
@@ -166,44 +168,70 @@ std::optional<UserRow> GatewayHandler::OwnAccount(const RequestContext& context,
     return OwnAccount(context, NameOf(kind), slot >= 0 ? &v[slot] : nullptr, refused);
 }
 
-GatewayReply GatewayHandler::Handle(const RequestContext& context, QByteArrayView body) {
+PreparedRequest GatewayHandler::Prepare(const RequestContext& context, QByteArrayView body) {
+    PreparedRequest prepared;
     BodyError error;
-    const auto request = DecodeGatewayBody(body, &error);
-    if (!request)
-        return Refuse(error.word, error.detail);
+    prepared.request = DecodeGatewayBody(body, &error, fieldLimits_);
+    if (!prepared.request) {
+        prepared.refusal = Refuse(error.word, error.detail);
+        return prepared;
+    }
+    const GatewayRequest& request = *prepared.request;
+    if (request.code != Command::Query && request.code != Command::Execute)
+        return prepared;
+    prepared.statement = statements::Recognise(request.statement);
+    if (!prepared.statement)
+        return prepared;
+    const Kind kind = prepared.statement->kind;
+    prepared.hashes = kind == Kind::SignInLookup || kind == Kind::RegistrationInsert;
+    if (kind == Kind::SignInLookup) {
+        // An address that has failed on the account waits for the account's turn.
+        const QString& user = prepared.statement->values.value(0);
+        const auto turn = signInGuard_.Turn(user, AddressKey(context.clientAddress));
+        if (!turn) {
+            prepared.refusal = Refuse(refusal::kLimit,
+                                      NameOf(kind) + QStringLiteral(": the account's turns"));
+            prepared.refusal->code = static_cast<int>(request.code);
+        } else {
+            prepared.notBefore = *turn;
+        }
+    }
+    return prepared;
+}
+
+GatewayReply GatewayHandler::Handle(const RequestContext& context, QByteArrayView body) {
+    return Handle(context, Prepare(context, body));
+}
+
+GatewayReply GatewayHandler::Handle(const RequestContext& context,
+                                    const PreparedRequest& prepared) {
+    if (prepared.refusal)
+        return *prepared.refusal;
+    const GatewayRequest& request = *prepared.request;
     GatewayReply reply;
-    switch (request->code) {
+    switch (request.code) {
         case Command::Query:
         case Command::Execute:
-            reply = Statement(context, *request);
+            reply = Statement(context, request, prepared.statement);
             break;
         case Command::ServerTime:
             reply.body = ServerTime().toLatin1();
             reply.outcome = QStringLiteral("server-time");
             break;
         case Command::UploadPage:
-            reply = Upload(context, *request);
+            reply = Upload(context, request);
             break;
         case Command::RenamePage:
-            reply = Rename(context, *request);
+            reply = Rename(context, request);
             break;
     }
-    reply.code = static_cast<int>(request->code);
+    reply.code = static_cast<int>(request.code);
     return reply;
 }
 
-bool GatewayHandler::HashesPassword(QByteArrayView body) {
-    const auto request = DecodeGatewayBody(body, nullptr);
-    if (!request || (request->code != Command::Query && request->code != Command::Execute))
-        return false;
-    const auto recognised = statements::Recognise(request->statement);
-    return recognised &&
-           (recognised->kind == Kind::SignInLookup || recognised->kind == Kind::RegistrationInsert);
-}
-
 GatewayReply GatewayHandler::Statement(const RequestContext& context,
-                                       const GatewayRequest& request) {
-    const auto recognised = statements::Recognise(request.statement);
+                                       const GatewayRequest& request,
+                                       const std::optional<statements::Recognised>& recognised) {
     if (!recognised) {
         const auto shape = statements::ShapeText(request.statement);
         // Only the shape is logged: the values may hold a password.
@@ -280,18 +308,22 @@ GatewayReply GatewayHandler::SignInLookup(const RequestContext& context, const V
     const Kind kind = Kind::SignInLookup;
     const QString& user = v[0];
     const QString& password = v[1];
-    if (!signInLimiter_.Allow(AddressKey(context.clientAddress)))
+    const QString address = AddressKey(context.clientAddress);
+    if (!signInLimiter_.Allow(address))
         return Refuse(refusal::kLimit, NameOf(kind));
-    // Repeated failures on one account, from anywhere, slow down guessing its password.
-    if (failureLimiter_.Exhausted(user))
-        return Refuse(refusal::kLimit, NameOf(kind) + QStringLiteral(": failures of the account"));
+    // An address that failed on the account too often is refused on it for a while; nobody
+    // else is (across addresses, Prepare spaces the attempts out instead).
+    if (!signInGuard_.Allowed(user, address))
+        return Refuse(refusal::kLimit,
+                      NameOf(kind) + QStringLiteral(": failures from the address"));
     const auto row = IsAccountName(user) ? store_.UserByName(user) : std::nullopt;
     const bool verified = row ? hasher_.Verify(row->passwordHash, password)
                               : (hasher_.VerifyAgainstNobody(password), false);
     if (!verified) {
-        failureLimiter_.Count(user);
+        signInGuard_.Failed(user, address);
         return Rows(kind, {}, QStringLiteral("no match"));
     }
+    signInGuard_.Succeeded(user, address);
     // A frozen account gets its row, so that the client can say why, but no session.
     if (row->frozen)
         return Rows(kind, {OwnRow(*row, password)}, "frozen");
@@ -447,6 +479,9 @@ GatewayReply GatewayHandler::Upload(const RequestContext& context, const Gateway
     if (row->pageName != pageName)
         return Refuse(refusal::kDenied, what + QStringLiteral(": not the account's page name"));
     const qint64 size = request.pageBytes.size();
+    // The client always sends a whole page; an empty one would serve a blank address.
+    if (size == 0)
+        return Refuse(refusal::kBadValue, what + QStringLiteral(": an empty page"));
     if (size > options_.maxPageBytes)
         return Refuse(refusal::kTooBig, what + QStringLiteral(": page of %1 bytes").arg(size));
     // The quota counts the account's other pages and the new one in place of the old.

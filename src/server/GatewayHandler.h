@@ -9,11 +9,17 @@
 // Writes that concern an account need that account's session, which a successful sign-in
 // lookup opens; a page is written and moved only by the account that owns it. Lookups answer
 // only the fields the client reads. Times stored are the service's own.
+//
+// A request goes through in two steps, so that the HTTP layer can decide how to run it:
+// Prepare decodes the body (stopping at the first field too long to be real), recognises the
+// statement and says whether it hashes a password and from when it may run (a guessed
+// account's attempts wait their turn, see SignInGuard); Handle carries it out.
 
 #include "common/Statements.h"
 #include "server/PasswordHasher.h"
 #include "server/RateLimiter.h"
 #include "server/RequestBody.h"
+#include "server/SignInGuard.h"
 #include "server/Store.h"
 
 #include <QByteArray>
@@ -21,6 +27,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -31,7 +38,7 @@ struct GatewayOptions {
     int signInPerMinute = 30;        // sign-in lookups per client address; 0: no limit
     int registrationPerMinute = 10;  // registration inserts per client address; 0: no limit
     int lookupsPerMinute = 120;      // registration, page-name and rename lookups per address
-    int failuresPerAccount = 10;     // failed sign-ins of one account in a quarter of an hour
+    int failuresPerAddress = 5;      // failed sign-ins of one account from one address an hour
     int sessionDays = 30;
     qint64 maxPageBytes = qint64{1} << 20;    // the page of one upload
     qint64 pageQuotaBytes = qint64{2} << 20;  // every page of one account together
@@ -58,6 +65,16 @@ struct GatewayReply {
 // Values longer than this are refused: the client's longest typed value has 30 characters.
 inline constexpr int kMaxValueLength = 200;
 
+// A request decoded, its statement recognised, and how the HTTP layer is to run it.
+struct PreparedRequest {
+    std::optional<GatewayRequest> request;            // nothing when the body did not decode
+    std::optional<statements::Recognised> statement;  // codes 1 and 2, when recognised
+    bool hashes = false;  // hashes a password: to run on threads of its own
+    // Not to run before this: the turn of a guessed account (SignInGuard).
+    std::chrono::steady_clock::time_point notBefore{};
+    std::optional<GatewayReply> refusal;  // the answer, without running anything
+};
+
 // Prefixes an address stored relative to the site ("/download") with the site's address.
 QString ExpandAddress(const QString& value, const QString& siteAddress);
 
@@ -65,11 +82,10 @@ class GatewayHandler {
 public:
     GatewayHandler(Store& store, PasswordHasher& hasher, GatewayOptions options = {});
 
+    PreparedRequest Prepare(const RequestContext& context, QByteArrayView body);
+    GatewayReply Handle(const RequestContext& context, const PreparedRequest& prepared);
+    // Both steps at once, without waiting for a turn.
     GatewayReply Handle(const RequestContext& context, QByteArrayView body);
-
-    // True when handling the body hashes a password (a sign-in lookup, a registration): the
-    // HTTP layer runs those on threads of their own, so that nothing else waits behind them.
-    static bool HashesPassword(QByteArrayView body);
 
     // The server's local time as sent for code 3: "YYYY-MM-DD HH:MM:SS".
     QString ServerTime() const;
@@ -77,7 +93,8 @@ public:
 private:
     using Values = QStringList;
 
-    GatewayReply Statement(const RequestContext& context, const GatewayRequest& request);
+    GatewayReply Statement(const RequestContext& context, const GatewayRequest& request,
+                           const std::optional<statements::Recognised>& recognised);
     GatewayReply Upload(const RequestContext& context, const GatewayRequest& request);
     GatewayReply Rename(const RequestContext& context, const GatewayRequest& request);
 
@@ -114,7 +131,8 @@ private:
     RateLimiter signInLimiter_;
     RateLimiter registrationLimiter_;
     RateLimiter lookupLimiter_;
-    RateLimiter failureLimiter_;
+    SignInGuard signInGuard_;
+    const FieldLimits fieldLimits_;
     std::atomic<qint64> lastPurge_{0};
 };
 

@@ -2,7 +2,10 @@
 
 #include "server/SessionTokens.h"
 
+#include <QDateTime>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -52,7 +55,7 @@ bool IsSessionToken(std::string_view text) {
 
 Framing ReadFraming(const std::vector<HeaderField>& fields) {
     Framing framing;
-    int contentLengths = 0, transferEncodings = 0;
+    int contentLengths = 0, transferEncodings = 0, hosts = 0;
     std::string_view length, coding;
     for (const HeaderField& field : fields) {
         if (!field.oneLine) {
@@ -61,6 +64,15 @@ Framing ReadFraming(const std::vector<HeaderField>& fields) {
         }
         if (!IsToken(field.name)) {
             framing.refusal = QStringLiteral("a header name that is no token");
+            return framing;
+        }
+        // A reader that ends the value at a NUL, or a line at a lone CR, reads another head.
+        if (field.value.find_first_of(std::string_view("\0\r", 2)) != std::string_view::npos) {
+            framing.refusal = QStringLiteral("a NUL or CR in a header value");
+            return framing;
+        }
+        if (EqualsIgnoringCase(field.name, "Host") && ++hosts > 1) {
+            framing.refusal = QStringLiteral("more than one Host");
             return framing;
         }
         if (EqualsIgnoringCase(field.name, "Content-Length")) {
@@ -144,6 +156,94 @@ std::optional<ByteRange> ParseRange(std::string_view text, qint64 size) {
     }
     range.satisfiable = range.first < size && size > 0;
     return range;
+}
+
+std::optional<QString> TargetRefusal(std::string_view target) {
+    for (size_t i = 0; i < target.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(target[i]);
+        if (c <= 0x20 || c == 0x7f)
+            return QStringLiteral("a blank or control character in the target");
+        if (c == '%' && i + 2 < target.size() && target[i + 1] == '0' && target[i + 2] == '0')
+            return QStringLiteral("a NUL in the target");
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// Whether an If-None-Match value (a tag, a list of them, or "*") names the tag; weak tags
+// compare by their text, as the weak comparison of GET allows.
+bool NamesTag(std::string_view list, std::string_view etag) {
+    size_t pos = 0;
+    while (pos <= list.size()) {
+        size_t end = list.find(',', pos);
+        if (end == std::string_view::npos)
+            end = list.size();
+        std::string_view tag = list.substr(pos, end - pos);
+        while (!tag.empty() && (tag.front() == ' ' || tag.front() == '\t'))
+            tag.remove_prefix(1);
+        while (!tag.empty() && (tag.back() == ' ' || tag.back() == '\t'))
+            tag.remove_suffix(1);
+        if (tag.substr(0, 2) == "W/")
+            tag.remove_prefix(2);
+        if (tag == "*" || tag == etag)
+            return true;
+        pos = end + 1;
+    }
+    return false;
+}
+
+}  // namespace
+
+FilePart AnswerForFile(qint64 size, std::string_view etag, std::string_view lastModified,
+                       std::string_view ifNoneMatch, std::string_view range,
+                       std::string_view ifRange) {
+    FilePart part;
+    part.length = size;
+    if (!ifNoneMatch.empty() && NamesTag(ifNoneMatch, etag)) {
+        part.status = 304;
+        part.length = 0;
+        return part;
+    }
+    if (range.empty())
+        return part;
+    // If-Range compares strongly: the very tag, or the very date; anything else, and the
+    // client gets the whole file rather than a piece of another version.
+    if (!ifRange.empty() && ifRange != etag && ifRange != lastModified)
+        return part;
+    const auto asked = ParseRange(range, size);
+    if (!asked)
+        return part;
+    if (!asked->satisfiable) {
+        part.status = 416;
+        part.length = 0;
+        return part;
+    }
+    part.status = 206;
+    part.first = asked->first;
+    part.length = asked->last - asked->first + 1;
+    return part;
+}
+
+std::string FileTag(qint64 size, qint64 modifiedSeconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "\"%llx-%llx\"", static_cast<unsigned long long>(size),
+                  static_cast<unsigned long long>(modifiedSeconds));
+    return text;
+}
+
+std::string HttpDate(qint64 secondsSinceEpoch) {
+    static const char* const kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const QDateTime time = QDateTime::fromSecsSinceEpoch(secondsSinceEpoch, Qt::UTC);
+    const QDate date = time.date();
+    const QTime clock = time.time();
+    char text[64];
+    std::snprintf(text, sizeof text, "%s, %02d %s %04d %02d:%02d:%02d GMT",
+                  kDays[date.dayOfWeek() - 1], date.day(), kMonths[date.month() - 1],
+                  date.year(), clock.hour(), clock.minute(), clock.second());
+    return text;
 }
 
 bool IsUsableHost(std::string_view host) {

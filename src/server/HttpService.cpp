@@ -1,8 +1,11 @@
 #include "server/HttpService.h"
 
 #include "common/GatewayProtocol.h"
+#include "server/BodyBudget.h"
+#include "server/ConnectionGuard.h"
 #include "server/HttpHead.h"
 #include "server/PageCache.h"
+#include "server/RateLimiter.h"
 #include "server/RequestBody.h"
 #include "server/WorkerPool.h"
 
@@ -61,21 +64,34 @@ struct Link {
     std::string target;
     SteadyClock::time_point start;
     bool waiting = false;
+    bool answered = false;  // a reply to the current request was queued
+    ConnectionGuard::Entry* guard = nullptr;  // its deadlines and its share of the slots
 };
 
 // One request on its way through the layer: the body as it arrives, and the gateway's reply
 // when the work ran on the worker pool.
 struct Exchange {
     std::string body;
-    bool refused = false;  // answered before the body was in
-    // Over the size limit: the rest of the body is read and dropped, so that the client, which
-    // sends it before it reads, gets the refusal rather than a connection cut under it.
+    BodyBudget::Hold held;  // the body's share of the budget, given back when the request ends
+    bool refused = false;   // answered before the body was in
+    // Refused before its body was read (over the size limit, or the budget full): the rest of
+    // the body is read and dropped, so that the client, which sends it before it reads, gets
+    // the refusal rather than a connection cut under it.
     bool draining = false;
+    bool busy = false;  // refused for the budget: 503, else 413
     qint64 drained = 0;
+    std::optional<PreparedRequest> prepared;  // waiting for its turn on the hashing threads
     std::optional<GatewayReply> reply;
     bool working = false;  // suspended while a worker prepares the reply
     bool big = false;      // counted among the big bodies in flight
 };
+
+// A body without a declared length takes its share of the budget in steps of this much.
+constexpr qint64 kBudgetStep = 64 * 1024;
+// Sign-ins and registrations of one client address waiting to be hashed; more are BUSY.
+constexpr int kHashesQueuedPerAddress = 16;
+// What a refusal for a full budget asks the client to wait before it tries again.
+constexpr char kRetryAfterSeconds[] = "5";
 
 // A body this large is counted while it is in flight: when the last one is done, the memory
 // of the burst goes back to the system instead of staying with the allocator.
@@ -133,6 +149,30 @@ Link* LinkOf(MHD_Connection* connection) {
     return info ? static_cast<Link*>(info->socket_context) : nullptr;
 }
 
+// An IPv4 address written as IPv6 (::ffff:a.b.c.d) as the IPv4 address it is.
+QHostAddress Normalised(const QHostAddress& address) {
+    bool mapped = false;
+    const quint32 v4 = address.toIPv4Address(&mapped);
+    return mapped ? QHostAddress(v4) : address;
+}
+
+std::vector<QHostAddress> TrustedProxies(const ServeOptions& options) {
+    std::vector<QHostAddress> proxies;
+    for (const QString& proxy : options.trustedProxies)
+        proxies.push_back(Normalised(QHostAddress(proxy)));
+    return proxies;
+}
+
+ConnectionGuard::Limits GuardLimits(const ServeOptions& options) {
+    ConnectionGuard::Limits limits;
+    limits.maxConnections = options.maxConnections;
+    limits.perAddress = options.connectionsPerAddress;
+    limits.readTimeout = std::chrono::seconds(options.readTimeoutSeconds);
+    limits.headTimeout = std::chrono::seconds(options.headTimeoutSeconds);
+    limits.minBodyRate = options.minBodyBytesPerSecond;
+    return limits;
+}
+
 // The library's parser leaves every header it read from one line in the request's buffer,
 // its name right before its value. libmicrohttpd 0.9.75 takes a folded line in silently: it
 // glues the continuation to the header's name in a copy elsewhere, so the name no longer
@@ -177,10 +217,10 @@ public:
           gateway_(gateway),
           site_(site),
           log_(log),
-          hashing_(options.hashThreads, options.maxConnections) {
-        for (const QString& proxy : options.trustedProxies)
-            trustedProxies_.push_back(Normalised(QHostAddress(proxy)));
-    }
+          hashing_(options.hashThreads, options.maxConnections, kHashesQueuedPerAddress),
+          budget_(options.bodyBudgetBytes, options.addressBodyBudgetBytes),
+          guard_(GuardLimits(options), TrustedProxies(options)),
+          trustedProxies_(TrustedProxies(options)) {}
 
     ~Impl() {
         if (listenSocket_ >= 0)
@@ -228,31 +268,42 @@ public:
                 return true;
         }
         // Connections are served by a few epoll threads: an idle or slow connection costs no
-        // thread. Every connection has a bounded memory pool (headers beyond it get 431), a
-        // time-out (see SetTimeOut), and each client address a bounded number of connections.
+        // thread. Every connection has a bounded memory pool (headers beyond it get 431) and a
+        // time-out (see SetTimeOut); the guard keeps the shares of client addresses and the
+        // deadlines of heads and bodies.
+        //
+        // The library's strict mode is left off: libmicrohttpd 0.9.75 answers a request it
+        // refuses while it reads the framing headers (no Host, among others) with its head
+        // written twice, which no client or proxy reads right. The service makes those checks
+        // itself (Begin) and answers them as it answers everything else.
+        guard_.Start();
         daemon_ = MHD_start_daemon(
             MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO, 0, nullptr,
             nullptr, &Impl::Access, this, MHD_OPTION_LISTEN_SOCKET, listenSocket_,
             MHD_OPTION_THREAD_POOL_SIZE, static_cast<unsigned int>(options_.threads),
             MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned int>(options_.maxConnections),
-            MHD_OPTION_PER_IP_CONNECTION_LIMIT,
-            static_cast<unsigned int>(options_.connectionsPerAddress),
             MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<size_t>(options_.headerBytes),
             MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned int>(options_.readTimeoutSeconds),
-            MHD_OPTION_STRICT_FOR_CLIENT, 1, MHD_OPTION_URI_LOG_CALLBACK, &Impl::RequestLine, this,
+            MHD_OPTION_STRICT_FOR_CLIENT, 0, MHD_OPTION_URI_LOG_CALLBACK, &Impl::RequestLine, this,
             MHD_OPTION_NOTIFY_COMPLETED, &Impl::Completed, this, MHD_OPTION_NOTIFY_CONNECTION,
             &Impl::ConnectionChange, this, MHD_OPTION_EXTERNAL_LOGGER, &Impl::LibraryMessage, this,
             MHD_OPTION_END);
-        if (!daemon_)
+        if (!daemon_) {
+            guard_.Stop();
             return false;
+        }
         listenSocket_ = -1;  // the library's now, closed when it stops
         std::unique_lock lock(mutex_);
         running_ = true;
         changed_.wait(lock, [this] { return stopRequested_; });
         running_ = false;
         lock.unlock();
+        // The hashing jobs resume their connections: they are all done before the library
+        // lets its connections go.
+        hashing_.Finish();
         MHD_stop_daemon(daemon_);
         daemon_ = nullptr;
+        guard_.Stop();
         return true;
     }
 
@@ -273,17 +324,21 @@ private:
     // --- The library's callbacks, passed on to the object.
 
     static MHD_Result Access(void* cls, MHD_Connection* connection, const char* url,
-                             const char* method, const char*, const char* data, size_t* size,
-                             void** state) {
-        return static_cast<Impl*>(cls)->Handle(connection, url, method, data, size, state);
+                             const char* method, const char* version, const char* data,
+                             size_t* size, void** state) {
+        return static_cast<Impl*>(cls)->Handle(connection, url, method, version, data, size,
+                                               state);
     }
 
-    static void* RequestLine(void*, const char* uri, MHD_Connection* connection) {
+    static void* RequestLine(void* cls, const char* uri, MHD_Connection* connection) {
         if (Link* link = LinkOf(connection)) {
             link->target = uri ? uri : "";
             link->start = SteadyClock::now();
             link->waiting = true;
+            link->answered = false;
             link->client = link->peer;
+            if (link->guard)
+                static_cast<Impl*>(cls)->guard_.RequestLineIn(link->guard);
         }
         return nullptr;
     }
@@ -293,29 +348,48 @@ private:
         auto* impl = static_cast<Impl*>(cls);
         auto* exchange = static_cast<Exchange*>(*state);
         const bool big = exchange && exchange->big;
+        // A request that ends unanswered: the client went away, or the guard closed it.
+        if (const Link* link = LinkOf(connection); exchange && link && !link->answered)
+            impl->LogUnanswered(connection, *link);
         delete exchange;
         *state = nullptr;
         if (big)
             impl->BigBodyDone();
         // The reply is out; the connection waits for the client's next request.
-        if (code == MHD_REQUEST_TERMINATED_COMPLETED_OK)
+        if (code == MHD_REQUEST_TERMINATED_COMPLETED_OK) {
             impl->SetTimeOut(connection, impl->options_.readTimeoutSeconds);
+            if (Link* link = LinkOf(connection); link && link->guard)
+                impl->guard_.SetPhase(link->guard, ConnectionGuard::Phase::Head);
+        }
     }
 
     static void ConnectionChange(void* cls, MHD_Connection* connection, void** context,
                                  MHD_ConnectionNotificationCode code) {
+        auto* impl = static_cast<Impl*>(cls);
         if (code == MHD_CONNECTION_NOTIFY_STARTED) {
             auto* link = new Link;
             link->peer = ClientAddress(connection);
             link->client = link->peer;
+            link->start = SteadyClock::now();
+            const MHD_ConnectionInfo* info =
+                MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+            if (info)
+                link->guard = impl->guard_.Open(info->connect_fd, link->peer);
             *context = link;
             return;
         }
         auto* link = static_cast<Link*>(*context);
-        // A request line came but no route saw the request: the library refused it (a
-        // malformed head, headers over the limit) or the client went away in the middle.
-        if (link && link->waiting)
-            static_cast<Impl*>(cls)->LogRefusedHead(*link);
+        if (link) {
+            // A request line came but no route saw the request: the library refused it (a
+            // malformed head, headers over the limit), the guard closed the connection, or the
+            // client went away in the middle. Connections the guard turned away before they
+            // sent anything are logged too: they are what an operator looks for in an attack.
+            const auto reason = impl->guard_.ClosedFor(link->guard);
+            if (link->waiting || reason == ConnectionGuard::Reason::AddressFull ||
+                (reason == ConnectionGuard::Reason::SlotsShort && link->target.empty()))
+                impl->LogRefusedHead(*link, reason);
+            impl->guard_.Close(link->guard);
+        }
         delete link;
         *context = nullptr;
     }
@@ -341,7 +415,7 @@ private:
     // --- Requests.
 
     MHD_Result Handle(MHD_Connection* connection, const char* url, const char* method,
-                      const char* data, size_t* size, void** state) {
+                      const char* version, const char* data, size_t* size, void** state) {
         auto* exchange = static_cast<Exchange*>(*state);
         if (!exchange) {
             // The head is in: headers checked, the route chosen; a body is still to come.
@@ -349,28 +423,41 @@ private:
                 link->waiting = false;
                 link->method = QString::fromLatin1(method);
                 link->client = ForwardedClient(connection, link->peer);
+                if (link->guard)
+                    guard_.SetPhase(link->guard, ConnectionGuard::Phase::Body);
             }
             exchange = new Exchange;
             *state = exchange;
-            return Begin(connection, method, exchange);
+            return Begin(connection, method, version, exchange);
+        }
+        if (*size > 0) {
+            if (Link* link = LinkOf(connection); link && link->guard)
+                guard_.BodyArrived(link->guard, qint64(*size));
         }
         if (exchange->refused) {
             *size = 0;  // answered already; what the client still sends goes nowhere
             return MHD_YES;
         }
         if (*size > 0) {
-            if (!exchange->draining &&
-                exchange->body.size() + *size > static_cast<size_t>(options_.maxBodyBytes)) {
-                exchange->draining = true;
-                exchange->drained = qint64(exchange->body.size());
-                std::string().swap(exchange->body);
+            if (!exchange->draining) {
+                const size_t after = exchange->body.size() + *size;
+                if (after > static_cast<size_t>(options_.maxBodyBytes)) {
+                    StartDraining(connection, exchange, false);
+                } else if (qint64(after) > exchange->held.Bytes()) {
+                    // A body of no declared length takes its share as it comes.
+                    const qint64 step = std::max<qint64>(kBudgetStep, qint64(*size));
+                    const auto verdict =
+                        exchange->held.Grow(budget_, ClientKey(connection), step);
+                    if (verdict != BodyBudget::Verdict::Granted)
+                        StartDraining(connection, exchange, verdict == BodyBudget::Verdict::Busy);
+                }
             }
             if (exchange->draining) {
                 exchange->drained += qint64(*size);
                 *size = 0;
                 if (exchange->drained > DrainLimit()) {
                     exchange->refused = true;
-                    return TooBig(connection);
+                    return Refusal(connection, *exchange);
                 }
                 return MHD_YES;
             }
@@ -385,24 +472,56 @@ private:
         }
         if (exchange->draining) {
             exchange->refused = true;
-            return TooBig(connection);
+            return Refusal(connection, *exchange);
         }
         if (exchange->reply)
             return SendGatewayReply(connection, *exchange->reply);
         if (exchange->working)
             return MHD_YES;
+        if (Link* link = LinkOf(connection); link && link->guard)
+            guard_.SetPhase(link->guard, ConnectionGuard::Phase::Answering);
         return Route(connection, url, method, exchange);
     }
 
-    // The head is in. Whatever is wrong with its framing is refused at once (and the
-    // connection closed); otherwise the request is answered once its body is in: answering
-    // earlier would make the library close the connection and lose pipelined requests.
-    MHD_Result Begin(MHD_Connection* connection, const char* method, Exchange* exchange) {
+    // From now on the body is read and dropped, and refused when it is in: for its size, or
+    // (busy) for the budget. What it held goes back at once.
+    void StartDraining(MHD_Connection* connection, Exchange* exchange, bool busy) {
+        exchange->draining = true;
+        exchange->busy = busy;
+        exchange->drained = qint64(exchange->body.size());
+        std::string().swap(exchange->body);
+        exchange->held.Release();
+        if (Link* link = LinkOf(connection); link && link->guard)
+            guard_.SetPhase(link->guard, ConnectionGuard::Phase::Refused);
+    }
+
+    // The answer to a body refused before it was read.
+    MHD_Result Refusal(MHD_Connection* connection, const Exchange& exchange) {
+        if (!exchange.busy)
+            return TooBig(connection);
+        Answer answer{refusal::kBusy.status, refusal::kBusy.text, "text/plain; charset=GBK", {}};
+        answer.headers.emplace_back("Retry-After", kRetryAfterSeconds);
+        return Send(connection, answer, QStringLiteral("zc=?"),
+                    QStringLiteral("BUSY the bodies in flight fill the budget"));
+    }
+
+    // The head is in. Whatever is wrong with it is refused at once (and the connection
+    // closed); otherwise the request is answered once its body is in: answering earlier would
+    // make the library close the connection and lose pipelined requests.
+    MHD_Result Begin(MHD_Connection* connection, const char* method, const char* version,
+                     Exchange* exchange) {
+        const Link* link = LinkOf(connection);
+        std::optional<QString> refused = TargetRefusal(link ? link->target : std::string());
         const Framing framing = FramingOf(connection);
-        if (framing.refusal) {
+        if (!refused)
+            refused = framing.refusal;
+        if (!refused && version && std::strcmp(version, "HTTP/1.0") != 0 &&
+            !MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Host"))
+            refused = QStringLiteral("no Host");
+        if (refused) {
             exchange->refused = true;
             return Send(connection, {400, "400 Bad Request", "text/plain; charset=utf-8", {}},
-                        RequestWhat(connection), *framing.refusal);
+                        RequestWhat(connection), *refused);
         }
         if (std::strcmp(method, "POST") == 0) {
             // A body over the limit is read and dropped, then refused; one far over it is
@@ -412,8 +531,15 @@ private:
                 exchange->refused = true;
                 return TooBig(connection);
             }
-            exchange->draining =
-                declared && *declared > static_cast<unsigned long long>(options_.maxBodyBytes);
+            if (declared && *declared > static_cast<unsigned long long>(options_.maxBodyBytes)) {
+                StartDraining(connection, exchange, false);
+            } else if (declared && *declared > 0) {
+                // The announced body takes its share of the budget before a byte of it comes.
+                const auto verdict =
+                    exchange->held.Grow(budget_, ClientKey(connection), qint64(*declared));
+                if (verdict != BodyBudget::Verdict::Granted)
+                    StartDraining(connection, exchange, verdict == BodyBudget::Verdict::Busy);
+            }
             // Room for the announced body, up to a size that a client which announces much
             // and sends nothing cannot make the service hold for long on many connections.
             if (declared && !exchange->draining)
@@ -422,6 +548,12 @@ private:
             AcknowledgeAtOnce(connection);
         }
         return MHD_YES;
+    }
+
+    // The key of the request's client in the budget and the hashing queue.
+    QString ClientKey(MHD_Connection* connection) const {
+        const Link* link = LinkOf(connection);
+        return AddressKey(link ? link->client : ClientAddress(connection));
     }
 
     // The head is in and the body is to come, or a piece of the body came. A client that sends
@@ -490,18 +622,25 @@ private:
     // the connection suspended meanwhile; every other request is answered here at once.
     MHD_Result Gateway(MHD_Connection* connection, Exchange* exchange) {
         RequestContext context = ContextOf(connection);
-        const QByteArrayView body(exchange->body.data(), qsizetype(exchange->body.size()));
-        if (!gateway_.HashesPassword(body)) {
-            const GatewayReply reply = gateway_.Handle(context, body);
-            return SendGatewayReply(connection, reply);
-        }
+        PreparedRequest prepared = gateway_.Prepare(
+            context, QByteArrayView(exchange->body.data(), qsizetype(exchange->body.size())));
+        // The request holds what it needs of the body now; the encoded text can go.
+        std::string().swap(exchange->body);
+        if (!prepared.hashes || prepared.refusal)
+            return SendGatewayReply(connection, gateway_.Handle(context, prepared));
+        // Hashing waits on threads of its own, each client address in its turn, and a guessed
+        // account's attempts wait for the account's turn, the connection suspended meanwhile.
         exchange->working = true;
+        const auto notBefore = prepared.notBefore;
+        exchange->prepared = std::move(prepared);
         MHD_suspend_connection(connection);
-        const bool taken = hashing_.Submit([this, connection, exchange, context] {
-            const QByteArrayView body(exchange->body.data(), qsizetype(exchange->body.size()));
-            exchange->reply = gateway_.Handle(context, body);
-            MHD_resume_connection(connection);
-        });
+        const bool taken = hashing_.Submit(
+            AddressKey(context.clientAddress),
+            [this, connection, exchange, context] {
+                exchange->reply = gateway_.Handle(context, *exchange->prepared);
+                MHD_resume_connection(connection);
+            },
+            notBefore);
         if (!taken) {
             GatewayReply busy;
             busy.status = refusal::kBusy.status;
@@ -535,12 +674,6 @@ private:
                 return true;
         }
         return false;
-    }
-
-    static QHostAddress Normalised(const QHostAddress& address) {
-        bool mapped = false;
-        const quint32 v4 = address.toIPv4Address(&mapped);
-        return mapped ? QHostAddress(v4) : address;
     }
 
     RequestContext ContextOf(MHD_Connection* connection) const {
@@ -608,10 +741,7 @@ private:
                         QStringLiteral("page current"));
         }
         Log(connection, 200, RequestWhat(connection), QStringLiteral("page"));
-        const MHD_Result queued = MHD_queue_response(connection, 200, answer->response);
-        if (queued == MHD_YES)
-            SetTimeOut(connection, options_.writeTimeoutSeconds);
-        return queued;
+        return Queue(connection, 200, answer->response);
     }
 
     // A published page's answer, made once per version and sent to every visitor.
@@ -634,42 +764,62 @@ private:
         return answer;
     }
 
+    // A file of the site, sent from the file itself: a range reads only that range. Every file
+    // carries its tag and date, so that a browser revalidates with a 304 and resumes a range
+    // only of the very file it began.
     MHD_Result ServeFile(MHD_Connection* connection, const QString& folder,
                          const QString& relative) {
-        const auto file = site_.Read(folder, relative);
+        auto file = site_.Open(folder, relative);
         if (!file) {
             return Send(connection, {404, "404 Not Found", "text/plain; charset=utf-8", {}},
                         RequestWhat(connection), QStringLiteral("no such file"));
         }
-        Answer answer{200, file->content, file->contentType, {}};
-        answer.headers.emplace_back("X-Content-Type-Options", "nosniff");
+        const std::string etag = FileTag(file->Size(), file->ModifiedSeconds());
+        const std::string modified = HttpDate(file->ModifiedSeconds());
+        const auto header = [connection](const char* name) {
+            const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
+            return std::string_view(value ? value : "");
+        };
+        const FilePart part = AnswerForFile(file->Size(), etag, modified, header("If-None-Match"),
+                                            header("Range"), header("If-Range"));
+        std::vector<std::pair<std::string, std::string>> headers{
+            {"X-Content-Type-Options", "nosniff"}, {"ETag", etag}, {"Last-Modified", modified}};
         if (folder == QLatin1String("biaobai")) {
             // The published pages load these from any origin, sandboxed ones included (their
             // origin is opaque), and scripts may fetch them; they change with a release only.
-            answer.headers.emplace_back("Access-Control-Allow-Origin", "*");
-            answer.headers.emplace_back("Cache-Control", "public, max-age=3600");
-            // Browsers play and seek music and video by byte ranges.
-            answer.headers.emplace_back("Accept-Ranges", "bytes");
-            const qint64 size = file->content.size();
-            const char* header = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Range");
-            if (const auto range = ParseRange(header ? header : "", size)) {
-                if (!range->satisfiable) {
-                    answer.status = 416;
-                    answer.body.clear();
-                    answer.headers.emplace_back("Content-Range", "bytes */" + std::to_string(size));
-                } else {
-                    answer.status = 206;
-                    answer.body = file->content.mid(range->first, range->last - range->first + 1);
-                    answer.headers.emplace_back("Content-Range",
-                                                "bytes " + std::to_string(range->first) + "-" +
-                                                    std::to_string(range->last) + "/" +
-                                                    std::to_string(size));
-                }
-            }
+            headers.emplace_back("Access-Control-Allow-Origin", "*");
+            headers.emplace_back("Cache-Control", "public, max-age=3600");
         } else {
-            answer.headers.emplace_back("Cache-Control", "max-age=300");
+            headers.emplace_back("Cache-Control", "max-age=300");
         }
-        return Send(connection, answer, RequestWhat(connection), QStringLiteral("file"));
+        // Browsers play and seek music and video by byte ranges.
+        headers.emplace_back("Accept-Ranges", "bytes");
+        const std::string size = std::to_string(file->Size());
+        if (part.status == 206) {
+            headers.emplace_back("Content-Range", "bytes " + std::to_string(part.first) + "-" +
+                                                      std::to_string(part.first + part.length - 1) +
+                                                      "/" + size);
+        } else if (part.status == 416) {
+            headers.emplace_back("Content-Range", "bytes */" + size);
+        }
+        if (part.status == 304 || part.status == 416) {
+            Answer answer{part.status, {}, file->ContentType(), std::move(headers)};
+            return Send(connection, answer, RequestWhat(connection),
+                        part.status == 304 ? QStringLiteral("file current")
+                                           : QStringLiteral("range outside the file"));
+        }
+        Log(connection, part.status, RequestWhat(connection), QStringLiteral("file"));
+        // The library closes the descriptor with the response.
+        MHD_Response* response = MHD_create_response_from_fd_at_offset64(
+            static_cast<uint64_t>(part.length), file->Release(), static_cast<uint64_t>(part.first));
+        if (!response)
+            return MHD_NO;
+        MHD_add_response_header(response, "Content-Type", file->ContentType().c_str());
+        for (const auto& [name, value] : headers)
+            MHD_add_response_header(response, name.c_str(), value.c_str());
+        const MHD_Result queued = Queue(connection, part.status, response);
+        MHD_destroy_response(response);
+        return queued;
     }
 
     // --- Replies and the log.
@@ -687,11 +837,23 @@ private:
         MHD_add_response_header(response, "Content-Type", answer.contentType.c_str());
         for (const auto& [name, value] : answer.headers)
             MHD_add_response_header(response, name.c_str(), value.c_str());
-        const MHD_Result queued =
-            MHD_queue_response(connection, static_cast<unsigned int>(answer.status), response);
+        const MHD_Result queued = Queue(connection, answer.status, response);
         MHD_destroy_response(response);
-        if (queued == MHD_YES)
+        return queued;
+    }
+
+    // Every reply goes out through here: from now on the write time-out holds.
+    MHD_Result Queue(MHD_Connection* connection, int status, MHD_Response* response) {
+        const MHD_Result queued =
+            MHD_queue_response(connection, static_cast<unsigned int>(status), response);
+        if (queued == MHD_YES) {
             SetTimeOut(connection, options_.writeTimeoutSeconds);
+            if (Link* link = LinkOf(connection)) {
+                link->answered = true;
+                if (link->guard)
+                    guard_.SetPhase(link->guard, ConnectionGuard::Phase::Answering);
+            }
+        }
         return queued;
     }
 
@@ -715,16 +877,58 @@ private:
         log_.Write(entry);
     }
 
-    void LogRefusedHead(const Link& link) {
+    void LogRefusedHead(const Link& link, ConnectionGuard::Reason reason) {
         LogEntry entry;
         entry.time = LogTimestamp();
         entry.client = link.client;
         entry.what = QStringLiteral("? ") + PrintableTarget(link.target);
-        entry.outcome = QStringLiteral("malformed, oversized or unfinished request head");
-        entry.status = 400;
+        entry.outcome = reason == ConnectionGuard::Reason::None
+                            ? QStringLiteral("malformed, oversized or unfinished request head")
+                            : GuardOutcome(reason);
+        entry.status = GuardStatus(reason, 400);
         entry.milliseconds =
             std::chrono::duration<double, std::milli>(SteadyClock::now() - link.start).count();
         log_.Write(entry);
+    }
+
+    void LogUnanswered(MHD_Connection* connection, const Link& link) {
+        const auto reason = guard_.ClosedFor(link.guard);
+        Log(connection, GuardStatus(reason, 499), RequestWhat(connection),
+            reason == ConnectionGuard::Reason::None ? QStringLiteral("the client went away")
+                                                    : GuardOutcome(reason));
+    }
+
+    // How the log tells a connection the guard closed.
+    QString GuardOutcome(ConnectionGuard::Reason reason) const {
+        switch (reason) {
+            case ConnectionGuard::Reason::AddressFull:
+                return QStringLiteral("turned away: the address holds %1 connections")
+                    .arg(options_.connectionsPerAddress);
+            case ConnectionGuard::Reason::HeadTooSlow:
+                return QStringLiteral("closed: the head was not whole within %1 s")
+                    .arg(options_.headTimeoutSeconds);
+            case ConnectionGuard::Reason::BodyTooSlow:
+                return QStringLiteral("closed: the body came slower than %1 bytes/s")
+                    .arg(options_.minBodyBytesPerSecond);
+            case ConnectionGuard::Reason::SlotsShort:
+                return QStringLiteral("closed: connection slots ran short");
+            case ConnectionGuard::Reason::None:
+                break;
+        }
+        return {};
+    }
+    static int GuardStatus(ConnectionGuard::Reason reason, int otherwise) {
+        switch (reason) {
+            case ConnectionGuard::Reason::HeadTooSlow:
+            case ConnectionGuard::Reason::BodyTooSlow:
+                return 408;
+            case ConnectionGuard::Reason::AddressFull:
+            case ConnectionGuard::Reason::SlotsShort:
+                return 503;
+            case ConnectionGuard::Reason::None:
+                break;
+        }
+        return otherwise;
     }
 
     // The configured public address; without one (a local run) the Host the client used.
@@ -744,8 +948,10 @@ private:
     const SiteFiles& site_;
     RequestLog& log_;
     WorkerPool hashing_;
+    BodyBudget budget_;
+    ConnectionGuard guard_;
+    const std::vector<QHostAddress> trustedProxies_;
     PageCache<PageAnswer> pages_{kPageCacheBytes};
-    std::vector<QHostAddress> trustedProxies_;
     std::atomic<int> bigBodies_{0};
     MHD_Daemon* daemon_ = nullptr;
     int listenSocket_ = -1;

@@ -55,6 +55,16 @@ void RateLimiter::Count(const QString& key) {
     Recent(key).push_back(clock_());
 }
 
+int RateLimiter::Attempts(const QString& key) {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(Recent(key).size());
+}
+
+void RateLimiter::Forget(const QString& key) {
+    std::lock_guard lock(mutex_);
+    attempts_.erase(key);
+}
+
 QString AddressKey(const QString& address) {
     const QHostAddress host(address);
     if (host.protocol() != QAbstractSocket::IPv6Protocol)

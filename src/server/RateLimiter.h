@@ -28,6 +28,10 @@ public:
     // failure that only counts once it has happened).
     bool Exhausted(const QString& key);
     void Count(const QString& key);
+    // The key's attempts within the window.
+    int Attempts(const QString& key);
+    // Forgets the key's attempts.
+    void Forget(const QString& key);
 
     int PerWindow() const { return perWindow_; }
 

@@ -16,7 +16,7 @@ std::optional<GatewayRequest> Fail(BodyError* error, RefusalWord word, QString d
     return std::nullopt;
 }
 
-bool HasExactly(const std::map<std::string, QByteArray>& fields,
+bool HasExactly(const std::map<std::string, QByteArrayView>& fields,
                 std::initializer_list<const char*> names) {
     if (fields.size() != names.size())
         return false;
@@ -29,30 +29,38 @@ bool HasExactly(const std::map<std::string, QByteArray>& fields,
 
 }  // namespace
 
-std::optional<GatewayRequest> DecodeGatewayBody(QByteArrayView body, BodyError* error) {
+std::optional<GatewayRequest> DecodeGatewayBody(QByteArrayView body, BodyError* error,
+                                                const FieldLimits& limits) {
     const auto fields = gateway::SplitForm(body);
     if (!fields)
         return Fail(error, refusal::kBadForm, QStringLiteral("not a form body"));
     const auto zc = fields->find("zc");
     if (zc == fields->end())
         return Fail(error, refusal::kBadForm, QStringLiteral("no zc field"));
-    const auto codeText = DecodeValue(zc->second);
-    if (!codeText)
+    bool codeTooLong = false;
+    const auto codeText = DecodeValue(zc->second, 1, &codeTooLong);
+    if (!codeText && !codeTooLong)
         return Fail(error, refusal::kBadNumber, QStringLiteral("zc is not a number list"));
-    if (codeText->size() != 1 || (*codeText)[0] < u'1' || (*codeText)[0] > u'5') {
+    if (!codeText || codeText->size() != 1 || (*codeText)[0] < u'1' || (*codeText)[0] > u'5') {
         return Fail(error, refusal::kBadForm, QStringLiteral("unknown command code"));
     }
 
     GatewayRequest request;
     request.code = static_cast<Command>((*codeText)[0].unicode() - u'0');
-    auto text = [&](const char* name, QString* out) {
-        const auto value = DecodeValue(fields->at(name));
+    bool tooLong = false;
+    auto text = [&](const char* name, qsizetype maxChars, QString* out) {
+        const auto value = DecodeValue(fields->at(name), maxChars, &tooLong);
         if (!value)
             return false;
         *out = *value;
         return true;
     };
-    const auto badNumber = [&](const char* name) {
+    // A field that did not decode: too long for its limit, or no number list.
+    const auto refuse = [&](const char* name, RefusalWord whenTooLong) {
+        if (tooLong) {
+            return Fail(error, whenTooLong,
+                        QStringLiteral("%1 is longer than it can be").arg(QLatin1String(name)));
+        }
         return Fail(error, refusal::kBadNumber,
                     QStringLiteral("%1 is not a number list").arg(QLatin1String(name)));
     };
@@ -62,8 +70,8 @@ std::optional<GatewayRequest> DecodeGatewayBody(QByteArrayView body, BodyError* 
         case Command::Execute:
             if (!HasExactly(*fields, {"zc", "sql"}))
                 break;
-            if (!text("sql", &request.statement))
-                return badNumber("sql");
+            if (!text("sql", limits.statementChars, &request.statement))
+                return refuse("sql", refusal::kBadValue);
             return request;
         case Command::ServerTime:
             if (!HasExactly(*fields, {"zc"}))
@@ -72,21 +80,21 @@ std::optional<GatewayRequest> DecodeGatewayBody(QByteArrayView body, BodyError* 
         case Command::UploadPage: {
             if (!HasExactly(*fields, {"zc", "File", "data"}))
                 break;
-            if (!text("File", &request.pageName))
-                return badNumber("File");
-            auto bytes = DecodeValueBytes(fields->at("data"));
+            if (!text("File", limits.nameChars, &request.pageName))
+                return refuse("File", refusal::kBadName);
+            auto bytes = DecodeValueBytes(fields->at("data"), limits.pageBytes, &tooLong);
             if (!bytes)
-                return badNumber("data");
+                return refuse("data", refusal::kTooBig);
             request.pageBytes = std::move(*bytes);
             return request;
         }
         case Command::RenamePage:
             if (!HasExactly(*fields, {"zc", "File1", "File2"}))
                 break;
-            if (!text("File1", &request.oldName))
-                return badNumber("File1");
-            if (!text("File2", &request.newName))
-                return badNumber("File2");
+            if (!text("File1", limits.nameChars, &request.oldName))
+                return refuse("File1", refusal::kBadName);
+            if (!text("File2", limits.nameChars, &request.newName))
+                return refuse("File2", refusal::kBadName);
             return request;
     }
     return Fail(error, refusal::kBadForm,

@@ -50,8 +50,18 @@ struct BodyError {
     QString detail;  // for the log
 };
 
+// The longest each field may be. Decoding stops as soon as a field passes its limit, so that a
+// value of millions of numbers costs no more than one of its allowed length. A negative limit
+// is none.
+struct FieldLimits {
+    qsizetype statementChars = -1;  // sql: past it BADVALUE
+    qsizetype nameChars = -1;       // File, File1, File2: past it BADNAME
+    qint64 pageBytes = -1;          // data: past it TOOBIG
+};
+
 // Each command takes exactly its own fields: 1 and 2 zc and sql, 3 zc alone, 4 zc, File and
 // data, 5 zc, File1 and File2. Anything else is refused.
-std::optional<GatewayRequest> DecodeGatewayBody(QByteArrayView body, BodyError* error);
+std::optional<GatewayRequest> DecodeGatewayBody(QByteArrayView body, BodyError* error,
+                                                const FieldLimits& limits = {});
 
 }  // namespace server

@@ -9,6 +9,7 @@
 #include "server/Store.h"
 
 #include <QDateTime>
+#include <QHostAddress>
 
 #include <pthread.h>
 
@@ -56,7 +57,7 @@ int Serve(const ServeOptions& options, const QString& programFolder, QTextStream
     gatewayOptions.signInPerMinute = options.signInPerMinute;
     gatewayOptions.registrationPerMinute = options.registrationPerMinute;
     gatewayOptions.lookupsPerMinute = options.lookupsPerMinute;
-    gatewayOptions.failuresPerAccount = options.failuresPerAccount;
+    gatewayOptions.failuresPerAddress = options.failuresPerAddress;
     gatewayOptions.maxPageBytes = options.maxPageBytes;
     gatewayOptions.pageQuotaBytes = options.pageQuotaBytes;
     gatewayOptions.sessionDays = options.sessionDays;
@@ -74,6 +75,13 @@ int Serve(const ServeOptions& options, const QString& programFolder, QTextStream
     out << "listening on http://" << shownHost << ":" << port << Qt::endl;
     err << "site folder " << site.Root() << ", password hash cost "
         << HashCostName(options.hashCost) << Qt::endl;
+    // Without a public address, the addresses in replies follow each request's Host header:
+    // right for a local run, wrong for a service others reach.
+    if (options.publicUrl.isEmpty() && !QHostAddress(options.host).isLoopback()) {
+        err << "warning: the service listens beyond this machine without --public-url; the "
+               "addresses in its replies follow each request's Host header"
+            << Qt::endl;
+    }
 
     std::thread waiter([&http, stopSignals] {
         int signal = 0;

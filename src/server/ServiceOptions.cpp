@@ -34,7 +34,11 @@ const std::set<QString>& ValueOptions() {
                                          QStringLiteral("lookup-limit"),
                                          QStringLiteral("failure-limit"),
                                          QStringLiteral("max-page"),
-                                         QStringLiteral("page-quota")};
+                                         QStringLiteral("page-quota"),
+                                         QStringLiteral("body-budget"),
+                                         QStringLiteral("address-body-budget"),
+                                         QStringLiteral("head-timeout"),
+                                         QStringLiteral("min-body-rate")};
     return names;
 }
 
@@ -254,8 +258,10 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
     qint64 writeTimeout = o.writeTimeoutSeconds, threads = o.threads, days = o.sessionDays;
     qint64 hashThreads = o.hashThreads, maxConnections = o.maxConnections;
     qint64 perAddress = o.connectionsPerAddress, headerBytes = o.headerBytes;
-    qint64 lookups = o.lookupsPerMinute, failures = o.failuresPerAccount;
+    qint64 lookups = o.lookupsPerMinute, failures = o.failuresPerAddress;
     qint64 maxPage = o.maxPageBytes, quota = o.pageQuotaBytes;
+    qint64 budget = o.bodyBudgetBytes, addressBudget = o.addressBodyBudgetBytes;
+    qint64 headTimeout = o.headTimeoutSeconds, bodyRate = o.minBodyBytesPerSecond;
     if (!ReadInt(values, "signin-limit", 0, 1000000, &signIn, error) ||
         !ReadInt(values, "register-limit", 0, 1000000, &registration, error) ||
         !ReadInt(values, "max-body", 1024, qint64{1} << 32, &maxBody, error) ||
@@ -270,7 +276,11 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
         !ReadInt(values, "lookup-limit", 0, 1000000, &lookups, error) ||
         !ReadInt(values, "failure-limit", 0, 1000000, &failures, error) ||
         !ReadInt(values, "max-page", 1024, qint64{1} << 30, &maxPage, error) ||
-        !ReadInt(values, "page-quota", 1024, qint64{1} << 40, &quota, error)) {
+        !ReadInt(values, "page-quota", 1024, qint64{1} << 40, &quota, error) ||
+        !ReadInt(values, "body-budget", 1024, qint64{1} << 40, &budget, error) ||
+        !ReadInt(values, "address-body-budget", 1024, qint64{1} << 40, &addressBudget, error) ||
+        !ReadInt(values, "head-timeout", 1, 3600, &headTimeout, error) ||
+        !ReadInt(values, "min-body-rate", 0, qint64{1} << 30, &bodyRate, error)) {
         return std::nullopt;
     }
     o.signInPerMinute = static_cast<int>(signIn);
@@ -285,9 +295,13 @@ std::optional<ServeOptions> ResolveServeOptions(const std::map<QString, QString>
     o.connectionsPerAddress = static_cast<int>(perAddress);
     o.headerBytes = headerBytes;
     o.lookupsPerMinute = static_cast<int>(lookups);
-    o.failuresPerAccount = static_cast<int>(failures);
+    o.failuresPerAddress = static_cast<int>(failures);
     o.maxPageBytes = maxPage;
     o.pageQuotaBytes = quota;
+    o.bodyBudgetBytes = budget;
+    o.addressBodyBudgetBytes = addressBudget;
+    o.headTimeoutSeconds = static_cast<int>(headTimeout);
+    o.minBodyBytesPerSecond = bodyRate;
     return o;
 }
 

@@ -47,11 +47,19 @@ struct ServeOptions {
     int signInPerMinute = 30;
     int registrationPerMinute = 10;
     int lookupsPerMinute = 120;               // name lookups per client address
-    int failuresPerAccount = 10;              // failed sign-ins in a quarter of an hour
+    int failuresPerAddress = 5;               // failed sign-ins of one account from one address
+                                              // in an hour
     qint64 maxPageBytes = qint64{1} << 20;    // one published page
     qint64 pageQuotaBytes = qint64{2} << 20;  // every page of one account
     qint64 maxBodyBytes = qint64{8} << 20;
+    // The body bytes of every request in flight together, and of one client address's.
+    qint64 bodyBudgetBytes = qint64{256} << 20;
+    qint64 addressBodyBudgetBytes = qint64{32} << 20;
     int readTimeoutSeconds = 10;  // a connection that sends nothing for this long is closed
+    // A request head must be whole this long after its first byte; a body, after its head,
+    // keeps up at least this rate once as long again has passed.
+    int headTimeoutSeconds = 10;
+    qint64 minBodyBytesPerSecond = 16 * 1024;
     // A reply that does not move for this long is dropped with its connection. Longer than the
     // read time-out: a reader on a slow line takes a while to make room for more of a big file.
     int writeTimeoutSeconds = 30;

@@ -6,6 +6,10 @@
 
 #include <utility>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace server {
 namespace {
 
@@ -33,34 +37,77 @@ bool SiteFiles::Exists() const {
     return QFileInfo(root_).isDir();
 }
 
-std::optional<SiteFile> SiteFiles::Read(QStringView folder, QStringView relative) const {
+QString SiteFiles::PathOf(QStringView folder, QStringView relative) const {
     for (QStringView segment : relative.split(u'/')) {
         if (!IsPlainSegment(segment))
-            return std::nullopt;
+            return {};
     }
     if (!folder.isEmpty()) {
         for (QStringView segment : folder.split(u'/')) {
             if (!IsPlainSegment(segment))
-                return std::nullopt;
+                return {};
         }
     }
     const QString base = folder.isEmpty() ? root_ : root_ + QLatin1Char('/') + folder.toString();
     const QString baseReal = QFileInfo(base).canonicalFilePath();
     if (baseReal.isEmpty())
-        return std::nullopt;
+        return {};
     const QFileInfo info(base + QLatin1Char('/') + relative.toString());
     // Resolving links as well keeps a link inside the folder from leading out of it.
     const QString real = info.canonicalFilePath();
     if (real.isEmpty() || !real.startsWith(baseReal + QLatin1Char('/')))
+        return {};
+    return real;
+}
+
+namespace {
+
+bool IsOwnText(QStringView folder) {
+    return folder != u"biaobai" && !folder.startsWith(u"biaobai/");
+}
+
+}  // namespace
+
+std::optional<SiteFile> SiteFiles::Read(QStringView folder, QStringView relative) const {
+    auto opened = Open(folder, relative);
+    if (!opened)
         return std::nullopt;
-    const QFileInfo target(real);
-    if (!target.isFile() || target.size() > kMaxFileSize)
+    QFile file;
+    if (!file.open(opened->Release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return std::nullopt;
-    QFile file(real);
-    if (!file.open(QIODevice::ReadOnly))
+    return SiteFile{file.readAll(), opened->ContentType()};
+}
+
+std::optional<OpenSiteFile> SiteFiles::Open(QStringView folder, QStringView relative) const {
+    const QString real = PathOf(folder, relative);
+    if (real.isEmpty())
         return std::nullopt;
-    return SiteFile{file.readAll(), ContentTypeOf(relative, folder != u"biaobai" &&
-                                                                !folder.startsWith(u"biaobai/"))};
+    const int fd = ::open(QFile::encodeName(real).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    // What is sent is what the descriptor holds, whatever replaced the path since.
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > kMaxFileSize) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return OpenSiteFile(fd, qint64(status.st_size), qint64(status.st_mtim.tv_sec),
+                        ContentTypeOf(relative, IsOwnText(folder)));
+}
+
+OpenSiteFile::~OpenSiteFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+OpenSiteFile::OpenSiteFile(OpenSiteFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      size_(other.size_),
+      modified_(other.modified_),
+      contentType_(std::move(other.contentType_)) {}
+
+int OpenSiteFile::Release() {
+    return std::exchange(fd_, -1);
 }
 
 std::string SiteFiles::ContentTypeOf(QStringView fileName, bool ownText) {

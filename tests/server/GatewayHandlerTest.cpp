@@ -49,7 +49,7 @@ protected:
         options.signInPerMinute = limits.signIn;
         options.registrationPerMinute = limits.registration;
         options.lookupsPerMinute = limits.lookups;
-        options.failuresPerAccount = limits.failures;
+        options.failuresPerAddress = limits.failures;
         options.maxPageBytes = limits.pageBytes;
         options.pageQuotaBytes = limits.quota;
         options.clock = [] { return QDateTime(QDate(2026, 2, 14), QTime(9, 5, 3)); };
@@ -562,26 +562,55 @@ TEST_F(GatewayHandlerTest, LookupsAreLimitedPerAddressAndNetwork) {
     EXPECT_TRUE(lookup(st::RegistrationLookup(u"10001"), "2001:db8:1:2::1").startsWith(u"いゼい"));
 }
 
-// Failed sign-ins of one account slow down guessing its password from any number of
-// addresses; the right password from anywhere waits out the window too.
-TEST_F(GatewayHandlerTest, RepeatedFailuresLockTheAccountForAWhile) {
+// Guessing a password: an address that failed too often is refused on that account, and
+// nobody else is; the owner's right password from an address that has not failed signs in at
+// once. Addresses that have failed wait for the account's turns, which move apart as the
+// failures mount, and are refused only when the next turn is too far off.
+TEST_F(GatewayHandlerTest, GuessersAreSlowedAndTheOwnerIsNeverLockedOut) {
     MakeHandler({.failures = 3});
-    for (int i = 0; i < 3; ++i) {
-        const GatewayReply failed =
-            Send(gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", u"guess")), {},
-                 QStringLiteral("10.1.%1.1").arg(i));
-        EXPECT_EQ(Text(failed), QStringLiteral("いゼ"));
+    const auto attempt = [this](const QString& password, const QString& address) {
+        const QByteArray body =
+            gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", password));
+        const server::RequestContext context{address, kSite, {}};
+        const server::PreparedRequest prepared = handler->Prepare(context, body);
+        return std::make_pair(prepared.notBefore, handler->Handle(context, prepared));
+    };
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Text(attempt("guess", "10.1.0.1").second), QStringLiteral("いゼ"));
+    const auto [at, refused] = attempt("secret1", "10.1.0.1");
+    EXPECT_EQ(Text(refused), "LIMIT");
+    EXPECT_TRUE(refused.setCookie.empty());
+    const auto [owner, signedIn] = attempt("secret1", "10.9.9.9");
+    EXPECT_EQ(owner, fakeNow);
+    EXPECT_FALSE(signedIn.setCookie.empty());
+
+    // Forty addresses guess once each; then each of them waits for a turn, spaced out more
+    // and more, while a fresh address is not slowed.
+    for (int i = 0; i < 40; ++i)
+        attempt("guess", QStringLiteral("10.2.%1.1").arg(i));
+    std::vector<std::chrono::steady_clock::time_point> turns;
+    for (int i = 0; i < 40; ++i) {
+        const auto [turn, reply] = attempt("guess", QStringLiteral("10.2.%1.1").arg(i));
+        if (Text(reply) == "LIMIT" && turn == std::chrono::steady_clock::time_point())
+            break;
+        turns.push_back(turn);
     }
-    const GatewayReply locked =
-        Send(gateway::StatementBody(Command::Query, st::SignInLookup(u"10001", u"secret1")), {},
-             "10.9.9.9");
-    EXPECT_EQ(Text(locked), "LIMIT");
-    EXPECT_TRUE(locked.setCookie.empty());
-    // Other accounts sign in as before.
-    EXPECT_FALSE(SignIn("10002", "secret2").isEmpty());
-    fakeNow += std::chrono::minutes(16);
-    EXPECT_FALSE(SignIn("10001", "secret1").isEmpty());
+    ASSERT_GE(turns.size(), 3u);
+    EXPECT_LT(turns.size(), 40u) << "turns further off than a minute are refused";
+    for (size_t i = 1; i < turns.size(); ++i) {
+        EXPECT_GE(turns[i] - turns[i - 1], std::chrono::milliseconds(250)) << i;
+        if (i > 1) {
+            EXPECT_GE(turns[i] - turns[i - 1], turns[i - 1] - turns[i - 2]) << i;
+        }
+    }
+    EXPECT_LE(turns.back() - fakeNow, server::SignInGuard::kLongestWait);
+    EXPECT_EQ(attempt("secret1", "10.3.0.1").first, fakeNow);
+
+    // An hour on, the first guesser may try again.
+    fakeNow += std::chrono::minutes(61);
+    EXPECT_FALSE(attempt("secret1", "10.1.0.1").second.setCookie.empty());
 }
+
 TEST(GatewayHelpers, AddressesAndSeparators) {
     EXPECT_EQ(server::ExpandAddress("/shop", "http://h:1"), "http://h:1/shop");
     EXPECT_EQ(server::ExpandAddress("http://x/y", "http://h:1"), "http://x/y");

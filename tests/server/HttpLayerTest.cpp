@@ -625,7 +625,8 @@ TEST_F(HttpLayer, MemoryOfAnUploadBurstIsGivenBack) {
     std::atomic<int> stored{0};
     for (int i = 0; i < 64; ++i) {
         clients.emplace_back([this, &upload, &stored, i] {
-            const std::string from = "127.0.0." + std::to_string(50 + i % 4);
+            // Sixteen addresses, each within its share of the memory for bodies in flight.
+            const std::string from = "127.0.0." + std::to_string(50 + i % 16);
             Raw raw(service.Url(), from.c_str());
             if (raw.Send(upload) && BodyOf(raw.ReadResponse(120000)) == "OK")
                 ++stored;

@@ -893,7 +893,7 @@ void InjectionCorpus::SetUp() {
     options.signInPerMinute = 0;
     options.registrationPerMinute = 0;
     options.lookupsPerMinute = 0;
-    options.failuresPerAccount = 0;
+    options.failuresPerAddress = 0;
     service_ = std::make_unique<ServiceProcess>(options);
     ASSERT_TRUE(service_->Start()) << service_->Error().toStdString();
     ASSERT_TRUE(service::SetAddress(service_->Url()));
@@ -1613,9 +1613,12 @@ void InjectionCorpus::Round(const Payload& p, int index) {
 
     // 7. The payload after each statement without values.
     if (!p.Coded() && !p.text.isEmpty()) {
+        // A statement longer than any statement can be is refused before it is decoded whole.
         for (K kind : {K::SelectSystemSettings, K::SelectAdvertImages, K::SelectAdvertLinks}) {
-            ExpectRefused(SendRaw(kind, Built(kind, {}) + p.text, p.label),
-                          {QStringLiteral("REFUSED")});
+            const QString statement = Built(kind, {}) + p.text;
+            const bool overLong = statement.size() > st::LongestStatement(kMaxValueLength);
+            ExpectRefused(SendRaw(kind, statement, p.label),
+                          {overLong ? QStringLiteral("BADVALUE") : QStringLiteral("REFUSED")});
         }
     }
 }

@@ -78,7 +78,7 @@ bool ServiceProcess::Launch() {
                      QStringLiteral("--lookup-limit"),
                      QString::number(options_.lookupsPerMinute),
                      QStringLiteral("--failure-limit"),
-                     QString::number(options_.failuresPerAccount)};
+                     QString::number(options_.failuresPerAddress)};
     // The site folder of this source tree, wherever the build folder is.
     if (!options_.extraArguments.contains(QStringLiteral("--site")))
         args << QStringLiteral("--site") << QStringLiteral(ZR_SITE_FOLDER);

@@ -42,11 +42,11 @@ class ServiceProcess {
 public:
     struct Options {
         // Sign-in lookups, registrations and name lookups per client address per minute, and
-        // failed sign-ins of one account; 0: no limit.
+        // failed sign-ins of one account from one address per hour; 0: no limit.
         int signInPerMinute = 0;
         int registrationPerMinute = 0;
         int lookupsPerMinute = 0;
-        int failuresPerAccount = 0;
+        int failuresPerAddress = 0;
         // Password hash cost of the service and of the demo account: min keeps tests fast.
         QString hashCost = QStringLiteral("min");
         bool demo = true;  // init --demo, else a bare init
