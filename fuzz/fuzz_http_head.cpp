@@ -4,12 +4,12 @@
 // blank or a tab continues the one before); every value also goes through each value parser.
 //
 // Properties: a head's framing is refused exactly when the rule, written out here another way,
-// refuses it, and a refused framing never yields a length or a coding; a length that parses is
-// the value's decimal number; a byte range that parses lies inside the file and reads back the
-// same from its own "bytes=FIRST-LAST"; a usable host holds nothing that could end an address;
-// a session token comes back only as it stands in the header, and always when it stands there
-// alone; a logged target is printable ASCII without blanks or quotes, the same as the target
-// when that already was.
+// refuses it (a NUL or CR in a value and a second Host among its reasons), and a refused framing
+// never yields a length or a coding; a length that parses is the value's decimal number; a byte
+// range that parses lies inside the file and reads back the same from its own "bytes=FIRST-LAST"; a
+// usable host holds nothing that could end an address; a session token comes back only as it stands
+// in the header, and always when it stands there alone; a logged target is printable ASCII without
+// blanks or quotes, the same as the target when that already was.
 
 #include "FuzzSupport.h"
 #include "server/HttpHead.h"
@@ -110,10 +110,13 @@ Head HeadOf(std::string_view input) {
 void CheckFraming(const std::vector<HeaderField>& fields) {
     const server::Framing framing = server::ReadFraming(fields);
     bool refused = false;
-    int lengths = 0, codings = 0;
+    int lengths = 0, codings = 0, hosts = 0;
     std::string_view length, coding;
     for (const HeaderField& field : fields) {
         refused = refused || !field.oneLine || !IsTokenText(field.name);
+        refused = refused || field.value.find('\0') != std::string_view::npos ||
+                  field.value.find('\r') != std::string_view::npos;
+        hosts += SameIgnoringCase(field.name, "host");
         if (SameIgnoringCase(field.name, "content-length")) {
             ++lengths;
             length = field.value;
@@ -123,7 +126,7 @@ void CheckFraming(const std::vector<HeaderField>& fields) {
             coding = field.value;
         }
     }
-    refused = refused || lengths > 1 || codings > 1 || (lengths && codings) ||
+    refused = refused || hosts > 1 || lengths > 1 || codings > 1 || (lengths && codings) ||
               (codings && !SameIgnoringCase(coding, "chunked")) ||
               (lengths && !DecimalNumber(length));
     FUZZ_CHECK(framing.refusal.has_value() == refused);

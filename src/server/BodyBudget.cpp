@@ -7,8 +7,7 @@ namespace server {
 BodyBudget::BodyBudget(qint64 total, qint64 perAddress)
     : total_(total), perAddress_(std::min(perAddress, total)) {}
 
-BodyBudget::Verdict BodyBudget::Take(const QString& addressKey, qint64 bytes,
-                                     qint64 requestBytes) {
+BodyBudget::Verdict BodyBudget::Take(const QString& addressKey, qint64 bytes, qint64 requestBytes) {
     if (bytes <= 0)
         return Verdict::Granted;
     if (requestBytes > perAddress_)

@@ -26,7 +26,7 @@ struct ConnectionGuard::Entry {
     int fd = -1;
     std::string key;  // the address's key; empty for an exempt proxy
     Phase phase = Phase::Head;
-    Clock::time_point waitingSince;  // since when the connection waits for a head
+    Clock::time_point waitingSince;           // since when the connection waits for a head
     std::optional<Clock::time_point> lineAt;  // the request line of that head came
     Clock::time_point bodySince;
     qint64 bodyBytes = 0;
@@ -42,8 +42,9 @@ ConnectionGuard::ConnectionGuard(Limits limits, std::vector<QHostAddress> exempt
               address = Normalised(address);
           return std::move(exempt);
       }()),
-      closeSocket_(closeSocket ? std::move(closeSocket)
-                               : std::function<void(int)>([](int fd) { ::shutdown(fd, SHUT_RDWR); })) {}
+      closeSocket_(closeSocket ? std::move(closeSocket) : std::function<void(int)>([](int fd) {
+          ::shutdown(fd, SHUT_RDWR);
+      })) {}
 
 ConnectionGuard::~ConnectionGuard() {
     Stop();

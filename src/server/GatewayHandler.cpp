@@ -189,8 +189,8 @@ PreparedRequest GatewayHandler::Prepare(const RequestContext& context, QByteArra
         const QString& user = prepared.statement->values.value(0);
         const auto turn = signInGuard_.Turn(user, AddressKey(context.clientAddress));
         if (!turn) {
-            prepared.refusal = Refuse(refusal::kLimit,
-                                      NameOf(kind) + QStringLiteral(": the account's turns"));
+            prepared.refusal =
+                Refuse(refusal::kLimit, NameOf(kind) + QStringLiteral(": the account's turns"));
             prepared.refusal->code = static_cast<int>(request.code);
         } else {
             prepared.notBefore = *turn;
@@ -229,8 +229,7 @@ GatewayReply GatewayHandler::Handle(const RequestContext& context,
     return reply;
 }
 
-GatewayReply GatewayHandler::Statement(const RequestContext& context,
-                                       const GatewayRequest& request,
+GatewayReply GatewayHandler::Statement(const RequestContext& context, const GatewayRequest& request,
                                        const std::optional<statements::Recognised>& recognised) {
     if (!recognised) {
         const auto shape = statements::ShapeText(request.statement);

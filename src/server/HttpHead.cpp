@@ -67,7 +67,8 @@ Framing ReadFraming(const std::vector<HeaderField>& fields) {
             return framing;
         }
         // A reader that ends the value at a NUL, or a line at a lone CR, reads another head.
-        if (field.value.find_first_of(std::string_view("\0\r", 2)) != std::string_view::npos) {
+        if (!field.wholeValue ||
+            field.value.find_first_of(std::string_view("\0\r", 2)) != std::string_view::npos) {
             framing.refusal = QStringLiteral("a NUL or CR in a header value");
             return framing;
         }
@@ -241,8 +242,8 @@ std::string HttpDate(qint64 secondsSinceEpoch) {
     const QTime clock = time.time();
     char text[64];
     std::snprintf(text, sizeof text, "%s, %02d %s %04d %02d:%02d:%02d GMT",
-                  kDays[date.dayOfWeek() - 1], date.day(), kMonths[date.month() - 1],
-                  date.year(), clock.hour(), clock.minute(), clock.second());
+                  kDays[date.dayOfWeek() - 1], date.day(), kMonths[date.month() - 1], date.year(),
+                  clock.hour(), clock.minute(), clock.second());
     return text;
 }
 

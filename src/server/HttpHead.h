@@ -35,6 +35,8 @@ struct HeaderField {
     // False when the header was put together from several lines (an obsolete line folding):
     // readers of the head differ on what such a header says.
     bool oneLine = true;
+    // False when the value went on past a NUL at which the library stopped it.
+    bool wholeValue = true;
 };
 
 // How a request's body is delimited.

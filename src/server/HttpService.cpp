@@ -64,7 +64,7 @@ struct Link {
     std::string target;
     SteadyClock::time_point start;
     bool waiting = false;
-    bool answered = false;  // a reply to the current request was queued
+    bool answered = false;                    // a reply to the current request was queued
     ConnectionGuard::Entry* guard = nullptr;  // its deadlines and its share of the slots
 };
 
@@ -199,10 +199,33 @@ MHD_Result CollectHeader(void* cls, MHD_ValueKind, const char* key, size_t keySi
     return MHD_YES;
 }
 
+// The library ends a header's value at the first NUL, and the rest of the line stays in its
+// buffer unread. It writes a zero over each line's end (one for LF, two for CRLF), so between
+// the end of a value and the name of the next header there are only zeros; and after the last
+// value, the zeroed end of its line and of the empty line. Anything else there is the rest of
+// a value cut at a NUL. (The same layout as ReadFromOneLine relies on.)
+void MarkValuesCutAtNul(std::vector<HeaderField>& fields) {
+    for (size_t i = 0; i < fields.size(); ++i) {
+        HeaderField& field = fields[i];
+        if (!field.oneLine)
+            continue;  // refused anyway, and laid out elsewhere
+        const char* end = field.value.data() + field.value.size();
+        if (i + 1 < fields.size() && fields[i + 1].oneLine) {
+            const char* next = fields[i + 1].name.data();
+            if (next > end && next - end <= 2)
+                continue;  // only the zeroed end of the line between them
+            field.wholeValue = next > end && std::all_of(end, next, [](char c) { return c == 0; });
+        } else if (i + 1 == fields.size()) {
+            field.wholeValue = end[0] == 0 && end[1] == 0;
+        }
+    }
+}
+
 // The request's framing headers as the service reads them (see HttpHead.h).
 Framing FramingOf(MHD_Connection* connection) {
     std::vector<HeaderField> fields;
     MHD_get_connection_values_n(connection, MHD_HEADER_KIND, &CollectHeader, &fields);
+    MarkValuesCutAtNul(fields);
     return ReadFraming(fields);
 }
 
@@ -326,8 +349,7 @@ private:
     static MHD_Result Access(void* cls, MHD_Connection* connection, const char* url,
                              const char* method, const char* version, const char* data,
                              size_t* size, void** state) {
-        return static_cast<Impl*>(cls)->Handle(connection, url, method, version, data, size,
-                                               state);
+        return static_cast<Impl*>(cls)->Handle(connection, url, method, version, data, size, state);
     }
 
     static void* RequestLine(void* cls, const char* uri, MHD_Connection* connection) {
@@ -446,8 +468,7 @@ private:
                 } else if (qint64(after) > exchange->held.Bytes()) {
                     // A body of no declared length takes its share as it comes.
                     const qint64 step = std::max<qint64>(kBudgetStep, qint64(*size));
-                    const auto verdict =
-                        exchange->held.Grow(budget_, ClientKey(connection), step);
+                    const auto verdict = exchange->held.Grow(budget_, ClientKey(connection), step);
                     if (verdict != BodyBudget::Verdict::Granted)
                         StartDraining(connection, exchange, verdict == BodyBudget::Verdict::Busy);
                 }

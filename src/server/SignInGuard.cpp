@@ -15,9 +15,8 @@ constexpr std::chrono::milliseconds kLongestSpacing{30000};
 constexpr int kFailuresPerDoubling = 5;
 
 RateLimiter::Clock SteadyOr(RateLimiter::Clock clock) {
-    return clock ? std::move(clock) : RateLimiter::Clock([] {
-        return std::chrono::steady_clock::now();
-    });
+    return clock ? std::move(clock)
+                 : RateLimiter::Clock([] { return std::chrono::steady_clock::now(); });
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ namespace server {
 
 // Every statement of the store. Values are always bound, never spliced into the text.
 enum class Sql {
-    Begin,        // a write transaction
-    LockWrites,   // run first in it: holds the database's write lock until it ends
+    Begin,       // a write transaction
+    LockWrites,  // run first in it: holds the database's write lock until it ends
     Commit,
     Rollback,
     SelectOne,
@@ -88,7 +88,7 @@ struct SchemaStep {
 };
 
 struct SqlDialect {
-    const char* driver;       // the QtSql driver
+    const char* driver;  // the QtSql driver
     const SqlTexts* texts;
     std::span<const SchemaStep> schema;  // in order of version
     // Gives a new connection the store's location (a file, a server's address); false
