@@ -463,7 +463,8 @@ GatewayReply GatewayHandler::RenamePageName(const RequestContext& context, const
         return Refuse(refusal::kDenied, NameOf(kind) + QStringLiteral(": not the account's page"));
     if (!IsValidPageName(newName))
         return Refuse(refusal::kBadName, NameOf(kind));
-    return FromOutcome(kind, store_.RenamePageName(newName, oldName), "page name");
+    // The page moves with the row.
+    return FromOutcome(kind, store_.RenamePageName(newName, oldName, row->user), "page name");
 }
 
 GatewayReply GatewayHandler::Upload(const RequestContext& context, const GatewayRequest& request) {
@@ -483,27 +484,25 @@ GatewayReply GatewayHandler::Upload(const RequestContext& context, const Gateway
         return Refuse(refusal::kBadValue, what + QStringLiteral(": an empty page"));
     if (size > options_.maxPageBytes)
         return Refuse(refusal::kTooBig, what + QStringLiteral(": page of %1 bytes").arg(size));
-    // The quota counts the account's other pages and the new one in place of the old.
-    const auto owned = store_.PageBytesOf(row->user);
-    const auto current = store_.Page(pageName);
-    if (!owned)
-        return Refuse(refusal::kFailed, what + QStringLiteral(": database error"));
-    const qint64 others = *owned - (current ? current->size() : 0);
-    if (others + size > options_.pageQuotaBytes)
+    // The upload takes the account's pages under other names away: the new page is all the
+    // account holds once it is written.
+    if (size > options_.pageQuotaBytes)
         return Refuse(refusal::kTooBig, what + QStringLiteral(": over the account's quota"));
     switch (store_.PutPage(pageName, request.pageBytes, ServerTime(), row->user)) {
         case Outcome::Done:
             return Reply(200, "OK", QStringLiteral("upload %1 bytes").arg(size));
         case Outcome::Denied:
-            return Refuse(refusal::kDenied, what + QStringLiteral(": another account's page"));
+            return Refuse(refusal::kDenied, what + QStringLiteral(": not the account's page name"));
         default:
             break;
     }
     return Refuse(refusal::kFailed, what + QStringLiteral(": database error"));
 }
 
-// The client renames the account's row first and the page after it: code 5 moves only the
-// account's own page, and only to the name the account holds now.
+// The client renames the account's row first and the page after it. The rename of the row has
+// moved the page already, so code 5 finds nothing left to move and answers OK; it still moves
+// the account's own page from the old name (one left there before pages moved with their
+// rows), and only ever to the name the account's row holds.
 GatewayReply GatewayHandler::Rename(const RequestContext& context, const GatewayRequest& request) {
     const QString what = QStringLiteral("rename");
     const QString& oldName = request.oldName;
@@ -521,14 +520,9 @@ GatewayReply GatewayHandler::Rename(const RequestContext& context, const Gateway
     switch (store_.MovePage(oldName, newName, row->user)) {
         case Outcome::Done:
             return Reply(200, "OK", what);
-        case Outcome::NotFound:
-            return Refuse(refusal::kNotFound,
-                          what + QStringLiteral(": no page under the old name"));
         case Outcome::Denied:
-            return Refuse(refusal::kDenied, what + QStringLiteral(": another account's page"));
-        case Outcome::Taken:
-            return Refuse(refusal::kTaken, what + QStringLiteral(": another account's page there"));
-        case Outcome::Failed:
+            return Refuse(refusal::kDenied, what + QStringLiteral(": not the account's name"));
+        default:
             break;
     }
     return Refuse(refusal::kFailed, what + QStringLiteral(": database error"));

@@ -34,6 +34,7 @@ enum class Sql {
     MarkOnline,
     PageNameHeld,
     PageNameHeldByOther,
+    PageNameHeldBy,  // the row of this account holds the name
     ClaimPageName,
     RecordUpload,
     RenamePageName,
@@ -41,14 +42,17 @@ enum class Sql {
     RemoveUserPage,
     RemoveUserSessions,
     RemoveUser,
-    PutPage,  // changes no row when the page belongs to another account
+    PutPage,           // replaces whatever page stands under the name
+    RemoveOtherPages,  // the account's pages under names other than the one given
     CountUpload,
     Page,
-    PageAndVersion,
+    PageAndVersion,  // this and PageVersion find only a page that is served
     PageVersion,
     PageOwner,
     DeletePage,
-    MovePage,
+    DeleteLeftoverPage,  // the page under a name no row holds
+    MovePage,            // the account's own page
+    MoveHeldPage,        // the page served under the account's name, one without an owner too
     Pages,
     PageBytesOf,
     CreateSession,

@@ -249,6 +249,9 @@ Outcome SqlStore::ClaimPageName(const QString& pageName, const QString& pageStyl
             return Outcome::Failed;
         if (*taken)
             return Outcome::Taken;
+        // A page left under a name nobody holds is not the new holder's.
+        if (c.Exec(Sql::DeleteLeftoverPage, {pageName}) < 0)
+            return Outcome::Failed;
         return Changed(c.Exec(Sql::ClaimPageName, {pageName, pageStyle, user}));
     });
 }
@@ -260,16 +263,25 @@ Outcome SqlStore::RecordUpload(const QString& pageStyle, const QString& uploaded
     });
 }
 
-Outcome SqlStore::RenamePageName(const QString& newName, const QString& oldName) {
+// The row and its page move in one transaction, so that no upload or claim comes between
+// them; the client's restoring rename after a failed move brings both back alike.
+Outcome SqlStore::RenamePageName(const QString& newName, const QString& oldName,
+                                 const QString& user) {
     return Write([&](SqlConnection& c) {
-        if (newName != oldName) {
-            const auto taken = c.Exists(Sql::PageNameHeld, {newName});
-            if (!taken)
-                return Outcome::Failed;
-            if (*taken)
-                return Outcome::Taken;
-        }
-        return Changed(c.Exec(Sql::RenamePageName, {newName, oldName}));
+        if (newName == oldName)
+            return Changed(c.Exec(Sql::RenamePageName, {newName, oldName, user}));
+        const auto taken = c.Exists(Sql::PageNameHeld, {newName});
+        if (!taken)
+            return Outcome::Failed;
+        if (*taken)
+            return Outcome::Taken;
+        // No row holds the new name: what is stored there is a leftover nobody is served.
+        if (c.Exec(Sql::DeletePage, {newName}) < 0)
+            return Outcome::Failed;
+        const Outcome outcome = Changed(c.Exec(Sql::RenamePageName, {newName, oldName, user}));
+        if (outcome != Outcome::Done)
+            return outcome;
+        return Ran(c.Exec(Sql::MoveHeldPage, {newName, oldName, user}));
     });
 }
 
@@ -294,12 +306,21 @@ Outcome SqlStore::RemoveUser(const QString& user) {
 
 Outcome SqlStore::PutPage(const QString& name, const QByteArray& bytes, const QString& updatedAt,
                           const QString& owner) {
-    // The page and its count in the owner's row commit together, before the reply is sent.
+    // Whose the name is, the page, the removal of the owner's other pages and the count in
+    // the owner's row commit together, before the reply is sent: no rename comes between the
+    // check and the write.
     return Write([&](SqlConnection& c) {
-        const int written = c.Exec(Sql::PutPage, {name, bytes, updatedAt, owner, NewPageVersion()});
-        if (written < 0 || c.Exec(Sql::CountUpload, {name}) < 0)
+        const auto holds = c.Exists(Sql::PageNameHeldBy, {name, owner});
+        if (!holds)
             return Outcome::Failed;
-        return written == 0 ? Outcome::Denied : Outcome::Done;
+        if (!*holds)
+            return Outcome::Denied;
+        if (c.Exec(Sql::PutPage, {name, bytes, updatedAt, owner, NewPageVersion()}) <= 0 ||
+            c.Exec(Sql::RemoveOtherPages, {owner, name}) < 0 ||
+            c.Exec(Sql::CountUpload, {name}) < 0) {
+            return Outcome::Failed;
+        }
+        return Outcome::Done;
     });
 }
 
@@ -335,21 +356,21 @@ std::optional<QString> SqlStore::PageOwner(SqlConnection& c, const QString& name
 
 Outcome SqlStore::MovePage(const QString& oldName, const QString& newName, const QString& owner) {
     return Write([&](SqlConnection& c) {
+        const auto holds = c.Exists(Sql::PageNameHeldBy, {newName, owner});
+        if (!holds)
+            return Outcome::Failed;
+        if (!*holds)
+            return Outcome::Denied;
+        if (oldName == newName)
+            return Outcome::Done;
         bool exists = false;
         const auto oldOwner = PageOwner(c, oldName, &exists);
         if (!oldOwner)
             return Outcome::Failed;
-        if (!exists)
-            return Outcome::NotFound;
-        if (*oldOwner != owner)
-            return Outcome::Denied;
-        if (oldName == newName)
+        // Only the owner's own page moves: one without an owner under the old name is served
+        // as the page of whoever holds that name now.
+        if (!exists || *oldOwner != owner)
             return Outcome::Done;
-        const auto newOwner = PageOwner(c, newName, &exists);
-        if (!newOwner)
-            return Outcome::Failed;
-        if (exists && !newOwner->isEmpty() && *newOwner != owner)
-            return Outcome::Taken;
         if (c.Exec(Sql::DeletePage, {newName}) < 0)
             return Outcome::Failed;
         return Ran(c.Exec(Sql::MovePage, {newName, oldName, owner}));

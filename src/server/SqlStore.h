@@ -45,7 +45,8 @@ public:
                           const QString& user) override;
     Outcome RecordUpload(const QString& pageStyle, const QString& uploadedAt,
                          const QString& pageName) override;
-    Outcome RenamePageName(const QString& newName, const QString& oldName) override;
+    Outcome RenamePageName(const QString& newName, const QString& oldName,
+                           const QString& user) override;
     Outcome SetFrozen(const QString& user, bool frozen, const QString& remark) override;
     Outcome RemoveUser(const QString& user) override;
 

@@ -10,6 +10,13 @@
 
 namespace server {
 
+// A page is served when a row holds its name and the page is that row's account's, or nobody's
+// (a page from before owners were kept): one read of each table by its index on the name (the
+// 文件名<>'' lets both databases take the partial index on 文件名).
+#define ZR_SERVED_PAGE                                                                              \
+    "FROM pages p JOIN \"用户管理\" u ON u.\"文件名\"=p.name AND u.\"文件名\"<>'' WHERE " \
+    "p.name=? AND p.owner IN ('',u.\"用户\")"
+
 #define ZR_USER_COLUMNS                                                                                        \
     "\"用户\",\"密码\",\"手机\",\"注册时间\",\"是否在线\",\"上次登陆时间\",\"文件名\"," \
     "\"页面风格\",\"上传时间\",\"登陆次数\",\"上传次数\",\"备注\",\"是否冻结\""
@@ -41,11 +48,13 @@ inline constexpr SqlTexts kStandardSql{{
      "WHERE \"用户\"=?"},
     {Sql::PageNameHeld, "SELECT 1 FROM \"用户管理\" WHERE \"文件名\"=?"},
     {Sql::PageNameHeldByOther, "SELECT 1 FROM \"用户管理\" WHERE \"文件名\"=? AND \"用户\"<>?"},
+    {Sql::PageNameHeldBy,
+     "SELECT 1 FROM \"用户管理\" WHERE \"文件名\"=? AND \"用户\"=? AND \"文件名\"<>''"},
     {Sql::ClaimPageName, "UPDATE \"用户管理\" SET \"文件名\"=?,\"页面风格\"=? WHERE \"用户\"=?"},
     {Sql::RecordUpload,
      "UPDATE \"用户管理\" SET \"页面风格\"=?,\"上传时间\"=? WHERE \"文件名\"=? AND \"文件名\"<>''"},
     {Sql::RenamePageName,
-     "UPDATE \"用户管理\" SET \"文件名\"=? WHERE \"文件名\"=? AND \"文件名\"<>''"},
+     "UPDATE \"用户管理\" SET \"文件名\"=? WHERE \"文件名\"=? AND \"用户\"=? AND \"文件名\"<>''"},
     {Sql::SetFrozen, "UPDATE \"用户管理\" SET \"是否冻结\"=?,\"备注\"=? WHERE \"用户\"=?"},
     {Sql::RemoveUserPage,
      "DELETE FROM pages WHERE owner=? OR (owner='' AND name IN (SELECT \"文件名\" FROM "
@@ -55,15 +64,20 @@ inline constexpr SqlTexts kStandardSql{{
     {Sql::PutPage,
      "INSERT INTO pages(name,content,updated_at,owner,version) VALUES (?,?,?,?,?) ON "
      "CONFLICT(name) DO UPDATE SET content=excluded.content,updated_at=excluded.updated_at,"
-     "owner=excluded.owner,version=excluded.version WHERE pages.owner IN ('',excluded.owner)"},
+     "owner=excluded.owner,version=excluded.version"},
+    {Sql::RemoveOtherPages, "DELETE FROM pages WHERE owner=? AND name<>?"},
     {Sql::CountUpload,
      "UPDATE \"用户管理\" SET \"上传次数\"=\"上传次数\"+1 WHERE \"文件名\"=? AND \"文件名\"<>''"},
     {Sql::Page, "SELECT content FROM pages WHERE name=?"},
-    {Sql::PageAndVersion, "SELECT content,version FROM pages WHERE name=?"},
-    {Sql::PageVersion, "SELECT version FROM pages WHERE name=?"},
+    {Sql::PageAndVersion, "SELECT p.content,p.version " ZR_SERVED_PAGE},
+    {Sql::PageVersion, "SELECT p.version " ZR_SERVED_PAGE},
     {Sql::PageOwner, "SELECT owner FROM pages WHERE name=?"},
     {Sql::DeletePage, "DELETE FROM pages WHERE name=?"},
+    {Sql::DeleteLeftoverPage,
+     "DELETE FROM pages WHERE name=? AND NOT EXISTS (SELECT 1 FROM \"用户管理\" WHERE "
+     "\"文件名\"=pages.name AND \"文件名\"<>'')"},
     {Sql::MovePage, "UPDATE pages SET name=? WHERE name=? AND owner=?"},
+    {Sql::MoveHeldPage, "UPDATE pages SET name=? WHERE name=? AND owner IN ('',?)"},
     {Sql::Pages, "SELECT name,length(content),owner,updated_at FROM pages ORDER BY name"},
     {Sql::PageBytesOf, "SELECT COALESCE(sum(length(content)),0) FROM pages WHERE owner=?"},
     {Sql::CreateSession, "INSERT INTO sessions(token_digest,user_name,created_at) VALUES (?,?,?)"},
@@ -81,6 +95,7 @@ inline constexpr SqlTexts kStandardSql{{
 static_assert(PairedInOrder(kStandardSql), "every statement in the order of Sql, none left out");
 
 #undef ZR_USER_COLUMNS
+#undef ZR_SERVED_PAGE
 
 // The table with some statements said another way.
 constexpr SqlTexts WithChanges(SqlTexts texts, std::initializer_list<SqlText> changes) {

@@ -78,7 +78,9 @@ public:
     virtual qint64 AddAdvert(const QString& image, const QString& link) = 0;
     virtual Outcome RemoveAdvert(qint64 id) = 0;
 
-    // 用户管理
+    // 用户管理. An account serves at most one page, the one under the name its row holds: the
+    // page goes where the row goes. A page stored under a name no row holds is served to
+    // nobody, and goes when a row takes the name.
     virtual std::optional<UserRow> UserByName(const QString& user) = 0;
     virtual std::optional<UserRow> UserByPageName(const QString& pageName) = 0;
     virtual std::vector<UserRow> Users() = 0;
@@ -87,30 +89,39 @@ public:
     virtual Outcome MarkOffline(const QString& user) = 0;
     virtual Outcome MarkOnline(const QString& flag, const QString& signedInAt,
                                const QString& user) = 0;
+    // Taken when another row holds the name; a page left under it goes.
     virtual Outcome ClaimPageName(const QString& pageName, const QString& pageStyle,
                                   const QString& user) = 0;
     virtual Outcome RecordUpload(const QString& pageStyle, const QString& uploadedAt,
                                  const QString& pageName) = 0;
-    virtual Outcome RenamePageName(const QString& newName, const QString& oldName) = 0;
+    // Moves the account's row from the old name to the new one, and its page with it, in one
+    // transaction: NotFound when the account's row does not hold the old name, Taken when
+    // another row holds the new one. A page left under the new name goes.
+    virtual Outcome RenamePageName(const QString& newName, const QString& oldName,
+                                   const QString& user) = 0;
     virtual Outcome SetFrozen(const QString& user, bool frozen, const QString& remark) = 0;
     // Removes the account together with its page and its sessions.
     virtual Outcome RemoveUser(const QString& user) = 0;
 
     // Published pages: the exact bytes that were uploaded, and the account that wrote them.
-    // A page is written only by its owner (or, when it has none, by whoever writes it
-    // first): Denied otherwise.
+    // A page is written only under the name the owner's row holds (Denied otherwise), in
+    // place of whatever stands there; the owner's pages under other names go with the same
+    // write.
     virtual Outcome PutPage(const QString& name, const QByteArray& bytes, const QString& updatedAt,
                             const QString& owner) = 0;
+    // The bytes stored under the name, whether they are served or not.
     virtual std::optional<QByteArray> Page(const QString& name) = 0;
     // Every write of a page gives it a new version, a number other than 0 that no earlier
     // write of any page had: the same name and version mean the same bytes. For a copy kept in
-    // memory: the version under the name (0 when there is no page), and the page with its
-    // version in one read. Nothing when the database failed.
+    // memory: the version of the page served under the name (0 when none is), and that page
+    // with its version in one read. Served is a page under a name a row holds that is the
+    // row's account's or has no owner. Nothing when the database failed.
     virtual std::optional<qint64> PageVersion(const QString& name) = 0;
     virtual std::optional<std::pair<QByteArray, qint64>> PageAndVersion(const QString& name) = 0;
-    // Moves the owner's page to a new name, replacing a page without an owner left there:
-    // NotFound without a page under the old name, Denied when it is not the owner's, Taken
-    // when another account's page stands under the new name.
+    // Moves the owner's page from the old name to the new one, which the owner's row must
+    // hold (Denied otherwise), replacing what stands there. Done as well when there is no
+    // page of the owner under the old name: RenamePageName has moved it already, or there
+    // never was one.
     virtual Outcome MovePage(const QString& oldName, const QString& newName,
                              const QString& owner) = 0;
     // The bytes of every page the account owns.

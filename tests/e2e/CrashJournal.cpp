@@ -115,11 +115,16 @@ AccountState AccountState::After(const Op& op) const {
             break;
         case OpKind::RenameRow:
             // The row update names the old name: it changes nothing unless the row holds it.
-            if (next.row == op.second)
+            // The page under that name goes along.
+            if (next.row == op.second) {
                 next.row = op.first;
+                if (next.pageAt == op.second)
+                    next.pageAt = op.first;
+            }
             break;
         case OpKind::Move:
-            if (next.pageAt == op.first)
+            // Only to the name the row holds; after the row's rename the page is there already.
+            if (next.pageAt == op.first && next.row == op.second)
                 next.pageAt = op.second;
             break;
     }

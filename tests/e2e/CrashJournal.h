@@ -53,7 +53,7 @@ QStringList NamesOf(const Op& op);
 struct AccountState {
     bool registered = false;
     QString row;      // the page name in the account's row ("" none)
-    QString pageAt;   // the name the page is stored under ("" no page)
+    QString pageAt;   // the name the page is served under ("" no page)
     QByteArray hash;  // SHA-256 of its bytes, in hex
 
     AccountState After(const Op& op) const;

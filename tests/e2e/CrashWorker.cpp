@@ -20,6 +20,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iterator>
+#include <utility>
 
 namespace crash {
 namespace {
@@ -194,8 +195,9 @@ private:
             return {OpKind::Claim, NewName()};
         if (state_.pageAt.isEmpty())
             return Upload(state_.row, page);
-        if (state_.pageAt != state_.row)
-            return {OpKind::Move, state_.pageAt, state_.row};
+        // As the client does: the page's move right after the row's rename.
+        if (!renamedFrom_.isEmpty())
+            return {OpKind::Move, std::exchange(renamedFrom_, QString()), state_.row};
         const int roll = static_cast<int>(random_.bounded(100));
         // Now and then a new session, which the next kill must not take away either.
         if (roll < 4 && !sessionCheckDue_ && !signedInThisStart_)
@@ -276,6 +278,8 @@ private:
             state_ = state_.After(op);
             if (op.kind == OpKind::SignIn)
                 signedIn_ = true;
+            if (op.kind == OpKind::RenameRow)
+                renamedFrom_ = op.second;
             if (firstWithOldSession)
                 Write({Entry::Type::Session, gen_});
             return true;
@@ -381,6 +385,7 @@ private:
     bool sessionCheckDue_ = false;
     bool answeredThisStart_ = false;
     bool signedInThisStart_ = false;
+    QString renamedFrom_;  // the old name of a row rename whose page move is yet to be sent
     int names_ = 0;
     int pages_ = 0;
     int unreadable_ = 0;

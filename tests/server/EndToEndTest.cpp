@@ -426,6 +426,42 @@ TEST_P(EndToEnd, PublishedPagesShowEveryChangeAtOnce) {
     xmlhttp::Manager().clearConnectionCache();
 }
 
+// One account walks its row along several names with the client's rename statement and uploads
+// under each: it serves one page all the same, its last. The names it left answer 404 and are
+// free, and a newcomer who claims one publishes its own page there.
+TEST_P(EndToEnd, AnAccountServesOnePageWhereverItsRowGoes) {
+    OwnService own(StoreOptions());
+    ASSERT_TRUE(StartAndPoint(own)) << own.Error().toStdString();
+    SignInDemo();
+    const QStringList names{"walk1", "walk2", "walk3", "walk4"};
+    ASSERT_EQ(gateway::Execute(st::ClaimPageName(names[0], u"s", kDemoUser)).text, "OK");
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            ASSERT_EQ(gateway::Execute(st::RenamePageName(names[i], names[i - 1])).text, "OK");
+        }
+        ASSERT_EQ(gateway::UploadPage(names[i], QStringLiteral("walker %1").arg(i)).text, "OK");
+    }
+    EXPECT_EQ(HttpGet(service::PageAddress("walk4")).body, "walker 3");
+    for (const QString& left : names.first(3)) {
+        EXPECT_EQ(HttpGet(service::PageAddress(left)).status, 404) << left.toStdString();
+        EXPECT_TRUE(gateway::Query(st::PageNameLookup(left)).Fields(1)->isEmpty())
+            << left.toStdString();
+    }
+    EXPECT_EQ(own.Query("SELECT name FROM pages"), (std::vector<QStringList>{{"walk4"}}));
+
+    ForgetSessions();
+    const QString newcomer = QStringLiteral("7654321");
+    ASSERT_EQ(gateway::Execute(st::RegistrationInsert(newcomer, u"pass-2", u"13900000000",
+                                                      gateway::ReadServerTime()))
+                  .text,
+              "OK");
+    ASSERT_TRUE(gateway::Query(st::SignInLookup(newcomer, u"pass-2")).HasRecord(1));
+    ASSERT_EQ(gateway::Execute(st::ClaimPageName(u"walk2", u"s", newcomer)).text, "OK");
+    EXPECT_EQ(gateway::UploadPage("walk2", QStringLiteral("newcomer")).text, "OK");
+    EXPECT_EQ(HttpGet(service::PageAddress("walk2")).body, "newcomer");
+    EXPECT_EQ(HttpGet(service::PageAddress("walk4")).body, "walker 3");
+}
+
 TEST_P(EndToEnd, WritesWithoutTheAccountsSessionAreDenied) {
     const QString where = QStringLiteral(" FROM 用户管理 WHERE 用户='88888888'");
     const QString before = Scalar("SELECT 是否在线||上次登陆时间||文件名" + where);

@@ -6,6 +6,9 @@
 #include "server/SessionTokens.h"
 #include "server/SqliteStore.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -84,6 +87,20 @@ protected:
         if (reply.setCookie.rfind(prefix, 0) != 0)
             return {};
         return QString::fromStdString(reply.setCookie.substr(prefix.size(), 64));
+    }
+
+    // A statement on the database from a connection of the test's own, as another program
+    // would write it.
+    void RunBehindTheStore(const QString& sql) {
+        const QString connection = QStringLiteral("behind-the-store");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            db.setDatabaseName(dir.filePath("g.db"));
+            ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+            QSqlQuery q(db);
+            EXPECT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
+        }
+        QSqlDatabase::removeDatabase(connection);
     }
 
     QTemporaryDir dir;
@@ -369,24 +386,25 @@ TEST_F(GatewayHandlerTest, RenameMovesTheRowAndThePage) {
     ASSERT_EQ(Text(Send(gateway::UploadBody(u"hers", u"her page"), other)), "OK");
 
     // Neither the row nor the page can be moved onto a name another account holds, and no
-    // page moves to a name that is not the caller's.
+    // page moves to a name that is not the caller's, nor away from another account.
     EXPECT_EQ(Text(Execute(st::RenamePageName(u"hers", u"old"), token)), "TAKEN");
     EXPECT_EQ(Text(Send(gateway::RenameBody(u"old", u"hers"), token)), "DENIED");
-    EXPECT_EQ(Text(Send(gateway::RenameBody(u"hers", u"old"), token)), "DENIED");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"hers", u"old"), token)), "OK");
     EXPECT_EQ(store->Page("hers"), "her page");
+    EXPECT_EQ(store->Page("old"), "page");
     // Another account's name cannot be renamed away.
     EXPECT_EQ(Text(Execute(st::RenamePageName(u"stolen", u"hers"), token)), "DENIED");
     EXPECT_EQ(Text(Send(gateway::RenameBody(u"hers", u"stolen"), token)), "DENIED");
 
-    // The client's order: the row first, then the page.
+    // The client's order: the row first, which takes the page along, then the page.
     EXPECT_EQ(Text(Execute(st::RenamePageName(u"newer", u"old"), token)), "OK");
     EXPECT_EQ(store->UserByName("10001")->pageName, "newer");
+    EXPECT_FALSE(store->Page("old"));
+    EXPECT_EQ(store->Page("newer"), "page");
     GatewayReply moved = Send(gateway::RenameBody(u"old", u"newer"), token);
     EXPECT_EQ(Text(moved), "OK");
     EXPECT_EQ(moved.code, 5);
-    EXPECT_FALSE(store->Page("old"));
     EXPECT_EQ(store->Page("newer"), "page");
-    EXPECT_EQ(Text(Send(gateway::RenameBody(u"old", u"newer"), token)), "NOTFOUND");
     EXPECT_EQ(Text(Send(gateway::RenameBody(u"a/b", u"newer"), token)), "BADNAME");
     EXPECT_EQ(Text(Send(gateway::RenameBody(u"newer", u"newer"), token)), "OK");
     EXPECT_EQ(Text(Send(gateway::RenameBody(u"old", u"newer"))), "DENIED");  // no session
@@ -406,21 +424,24 @@ TEST_F(GatewayHandlerTest, ARenameNeverHandsAPageToAnotherAccount) {
     EXPECT_EQ(Text(Execute(st::ClaimPageName(u"VICPAGE", u"s", u"10002"), attacker)), "BADNAME");
     ASSERT_EQ(Text(Execute(st::ClaimPageName(u"atk", u"s", u"10002"), attacker)), "OK");
 
-    // The victim's row moves on; the page is still under the old name.
+    // The victim's row moves on and takes the page along; the attacker's moves, from the old
+    // name or the new one, find nothing of the attacker's to move.
     ASSERT_EQ(Text(Execute(st::RenamePageName(u"vic2", u"vicpage"), victim)), "OK");
-    EXPECT_EQ(Text(Send(gateway::RenameBody(u"vicpage", u"atk"), attacker)), "DENIED");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"vicpage", u"atk"), attacker)), "OK");
+    EXPECT_EQ(Text(Send(gateway::RenameBody(u"vic2", u"atk"), attacker)), "OK");
     EXPECT_EQ(Text(Send(gateway::RenameBody(u"vicpage", u"VICPAGE"), attacker)), "BADNAME");
-    // The old name is free in the rows now; whoever claims it still cannot write the page.
+    EXPECT_FALSE(store->Page("atk"));
+    // The old name is free now, to claim and to write under.
     const QString third = SignIn("10003", "secret3");
     ASSERT_EQ(Text(Execute(st::ClaimPageName(u"vicpage", u"s", u"10003"), third)), "OK");
-    EXPECT_EQ(Text(Send(gateway::UploadBody(u"vicpage", u"overwritten"), third)), "DENIED");
+    EXPECT_EQ(Text(Send(gateway::UploadBody(u"vicpage", u"third's page"), third)), "OK");
     EXPECT_EQ(Text(Send(gateway::RenameBody(u"vicpage", u"vicpage"), third)), "OK");
-    EXPECT_EQ(store->Page("vicpage"), "victim's page");
 
-    // The victim's own move still goes through.
+    // The victim's own move, late, finds its page in place and takes nothing from the name's
+    // new holder.
     EXPECT_EQ(Text(Send(gateway::RenameBody(u"vicpage", u"vic2"), victim)), "OK");
     EXPECT_EQ(store->Page("vic2"), "victim's page");
-    EXPECT_FALSE(store->Page("vicpage"));
+    EXPECT_EQ(store->Page("vicpage"), "third's page");
 
     // A move to a free name the row does not hold is refused, so no page is left unowned.
     ASSERT_EQ(Text(Send(gateway::UploadBody(u"atk", u"attacker's page"), attacker)), "OK");
@@ -444,11 +465,21 @@ TEST_F(GatewayHandlerTest, PagesHaveASizeLimitAndAccountsAQuota) {
     EXPECT_EQ(Text(Send(gateway::UploadBody(u"mine", QString(99, QLatin1Char('c'))), token)), "OK");
     EXPECT_EQ(store->Page("mine"), QByteArray(99, 'c'));
 
-    // Pages the account still owns under an earlier name count against its quota.
-    ASSERT_EQ(Text(Execute(st::RenamePageName(u"next", u"mine"), token)), "OK");
-    EXPECT_EQ(Text(Send(gateway::UploadBody(u"next", QString(60, QLatin1Char('d'))), token)),
+    // A page the account left under another name (before pages moved with their rows) does
+    // not count: the upload takes it away.
+    RunBehindTheStore(
+        "INSERT INTO pages(name,content,updated_at,owner,version) VALUES "
+        "('left',zeroblob(100),'t','10001',1)");
+    ASSERT_EQ(store->PageBytesOf("10001"), 199);
+    EXPECT_EQ(Text(Send(gateway::UploadBody(u"mine", QString(98, QLatin1Char('d'))), token)), "OK");
+    EXPECT_FALSE(store->Page("left"));
+    EXPECT_EQ(store->PageBytesOf("10001"), 98);
+
+    // A quota below the page limit bounds the page.
+    MakeHandler({.pageBytes = 100, .quota = 50});
+    EXPECT_EQ(Text(Send(gateway::UploadBody(u"mine", QString(51, QLatin1Char('e'))), token)),
               "TOOBIG");
-    EXPECT_EQ(Text(Send(gateway::UploadBody(u"next", QString(51, QLatin1Char('d'))), token)), "OK");
+    EXPECT_EQ(Text(Send(gateway::UploadBody(u"mine", QString(50, QLatin1Char('e'))), token)), "OK");
 }
 
 TEST_F(GatewayHandlerTest, StatementsOutsideTheCatalogueAreRefused) {
