@@ -73,8 +73,6 @@ int Serve(const ServeOptions& options, const QString& programFolder, QTextStream
     const QString shownHost =
         options.host.contains(QLatin1Char(':')) ? "[" + options.host + "]" : options.host;
     out << "listening on http://" << shownHost << ":" << port << Qt::endl;
-    err << "site folder " << site.Root() << ", password hash cost "
-        << HashCostName(options.hashCost) << Qt::endl;
     // Without a public address, the addresses in replies follow each request's Host header:
     // right for a local run, wrong for a service others reach.
     if (options.publicUrl.isEmpty() && !QHostAddress(options.host).isLoopback()) {
@@ -82,6 +80,8 @@ int Serve(const ServeOptions& options, const QString& programFolder, QTextStream
                "addresses in its replies follow each request's Host header"
             << Qt::endl;
     }
+    err << "site folder " << site.Root() << ", password hash cost "
+        << HashCostName(options.hashCost) << Qt::endl;
 
     std::thread waiter([&http, stopSignals] {
         int signal = 0;

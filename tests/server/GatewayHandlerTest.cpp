@@ -464,6 +464,17 @@ TEST_F(GatewayHandlerTest, PagesHaveASizeLimitAndAccountsAQuota) {
     // Replacing the page counts the new bytes in place of the old.
     EXPECT_EQ(Text(Send(gateway::UploadBody(u"mine", QString(99, QLatin1Char('c'))), token)), "OK");
     EXPECT_EQ(store->Page("mine"), QByteArray(99, 'c'));
+    // An empty page is refused with a word of its own, and the page stays as it was.
+    const GatewayReply empty = Send(gateway::UploadBody(u"mine", u""), token);
+    EXPECT_EQ(Text(empty), "BADVALUE");
+    EXPECT_EQ(empty.status, 422);
+    EXPECT_EQ(store->Page("mine"), QByteArray(99, 'c'));
+    // Fields far over their limits are refused as such, whatever follows in them.
+    QByteArray numbers("zc=49&sql=49");
+    for (int i = 0; i < 100000; ++i)
+        numbers += "A49";
+    EXPECT_EQ(Text(Send(numbers + "Ax", token)), "BADVALUE");
+    EXPECT_EQ(Text(Send("zc=52&File=97&data=" + numbers.mid(10) + "Ax", token)), "TOOBIG");
 
     // A page the account left under another name (before pages moved with their rows) does
     // not count: the upload takes it away.

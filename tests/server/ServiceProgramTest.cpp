@@ -1,3 +1,4 @@
+#include "ServiceProcess.h"
 #include "TestDatabase.h"
 #include "server/RequestLog.h"
 #include "server/ServiceOptions.h"
@@ -6,6 +7,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -296,6 +298,36 @@ TEST(ServiceOptions, ListenAddresses) {
     for (const char* bad : {"127.0.0.1", ":80", "host:", "host:65536", "host:-1", "host:8o"}) {
         EXPECT_FALSE(server::ParseListenAddress(bad, &host, &port)) << bad;
     }
+}
+
+// Without a public address the addresses in replies follow the Host each client writes: fine
+// on this machine, a warning when the service listens beyond it.
+TEST(ServiceOptions, ListeningBeyondThisMachineWithoutAPublicAddressIsWarnedOf) {
+    QTemporaryDir dir;
+    const QString db = dir.filePath("s.db");
+    QProcess init;
+    init.setStandardOutputFile(QProcess::nullDevice());
+    init.start(ServiceProcess::ProgramPath(), {"init", "--hash-cost", "min", "--db", db});
+    ASSERT_TRUE(init.waitForFinished(60000));
+    ASSERT_EQ(init.exitCode(), 0);
+    const auto startupOutput = [&](const QStringList& extra) {
+        QProcess serve;
+        serve.setProcessChannelMode(QProcess::MergedChannels);
+        serve.start(ServiceProcess::ProgramPath(),
+                    QStringList{"serve", "--db", db, "--hash-cost", "min"} + extra);
+        QByteArray output;
+        while (!output.contains("password hash cost") && serve.waitForReadyRead(30000))
+            output += serve.readAll();
+        // The warning comes before that line.
+        serve.terminate();
+        serve.waitForFinished(30000);
+        return QString::fromUtf8(output + serve.readAll());
+    };
+    const QString warning = "without --public-url";
+    EXPECT_TRUE(startupOutput({"--listen", "0.0.0.0:0"}).contains(warning));
+    EXPECT_FALSE(startupOutput({"--listen", "127.0.0.1:0"}).contains(warning));
+    EXPECT_FALSE(startupOutput({"--listen", "0.0.0.0:0", "--public-url", "https://love.test"})
+                     .contains(warning));
 }
 
 TEST(RequestLogLine, HoldsEveryFieldInOrder) {
