@@ -26,9 +26,9 @@ class SignInGuard {
 public:
     using TimePoint = std::chrono::steady_clock::time_point;
 
-    // A turn further off than this is refused rather than waited for: a connection held
-    // that long costs more than the attempt is worth.
-    static constexpr std::chrono::seconds kLongestWait{60};
+    // A turn further off than this is refused rather than waited for: the client gives up on
+    // an answer after 20 s, and a connection held longer costs more than the attempt is worth.
+    static constexpr std::chrono::seconds kLongestWait{15};
 
     // perAddress <= 0: no limit and no delay.
     explicit SignInGuard(int perAddress, RateLimiter::Clock clock = {});
