@@ -100,6 +100,9 @@ ConnectionGuard::Entry* ConnectionGuard::Open(int fd, const QString& peer) {
         return entry;
     }
     MakeRoomLocked();
+    // Every connection busy with a request and the slots all taken: the newcomer goes.
+    if (static_cast<int>(entries_.size()) - closing_ > limits_.maxConnections)
+        CloseLocked(entry, Reason::SlotsShort);
     return entry;
 }
 
@@ -212,7 +215,7 @@ void ConnectionGuard::MakeRoomLocked() {
                 oldest = entry;
         }
         if (!oldest)
-            return;  // every connection is busy with a request: the library turns new ones away
+            return;  // every connection is busy with a request
         CloseLocked(oldest, Reason::SlotsShort);
     }
 }

@@ -13,9 +13,10 @@
 //     the read time-out, or the library closes the connection).
 //   - A body, once its head is in, must keep up `minBodyRate` bytes a second after a grace of
 //     `headTimeout`.
-//   - When the connection slots run short, the oldest connections that hold no request worth
-//     keeping (a refused body still being read, a head not yet whole, an idle kept-alive
-//     connection) are closed first, so that new clients are not turned away.
+//   - At most `maxConnections` are open. When the slots run short, the oldest connections that
+//     hold no request worth keeping (a refused body still being read, a head not yet whole, an
+//     idle kept-alive connection) are closed first, so that new clients are not turned away;
+//     only when every connection is busy with a request is a newcomer turned away.
 //
 // The guard closes a connection by shutting its socket down; the library then sees the end of
 // it and closes it as it would any other. A thread of the guard checks the deadlines a few

@@ -163,6 +163,14 @@ std::vector<QHostAddress> TrustedProxies(const ServeOptions& options) {
     return proxies;
 }
 
+// The library splits its connection limit evenly between its threads and turns away what one
+// thread cannot take, however many the others hold. It gets room for every connection on each
+// thread, so that the guard alone decides, by the count of all of them together.
+unsigned int LibraryConnectionLimit(const ServeOptions& options) {
+    const qint64 room = qint64(options.maxConnections + 16) * std::max(1, options.threads);
+    return static_cast<unsigned int>(std::min<qint64>(room, 1000000));
+}
+
 ConnectionGuard::Limits GuardLimits(const ServeOptions& options) {
     ConnectionGuard::Limits limits;
     limits.maxConnections = options.maxConnections;
@@ -304,7 +312,7 @@ public:
             MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO, 0, nullptr,
             nullptr, &Impl::Access, this, MHD_OPTION_LISTEN_SOCKET, listenSocket_,
             MHD_OPTION_THREAD_POOL_SIZE, static_cast<unsigned int>(options_.threads),
-            MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned int>(options_.maxConnections),
+            MHD_OPTION_CONNECTION_LIMIT, LibraryConnectionLimit(options_),
             MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<size_t>(options_.headerBytes),
             MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned int>(options_.readTimeoutSeconds),
             MHD_OPTION_STRICT_FOR_CLIENT, 0, MHD_OPTION_URI_LOG_CALLBACK, &Impl::RequestLine, this,

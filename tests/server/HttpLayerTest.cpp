@@ -5,6 +5,7 @@
 
 #include "DemoAccount.h"
 #include "RawConnection.h"
+#include "Sanitizer.h"
 #include "ServiceProcess.h"
 #include "client/gateway/Gateway.h"
 #include "client/gateway/ServiceAddress.h"
@@ -33,17 +34,7 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
+using testsupport::kAddressSanitizer;
 
 // The biggest file of the site (the page styles' song, 0.9 MB; a published page is at most
 // 1 MB). On a narrow connection most of it waits with the service until the client takes it.

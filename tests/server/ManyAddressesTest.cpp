@@ -6,6 +6,7 @@
 
 #include "DemoAccount.h"
 #include "RawConnection.h"
+#include "Sanitizer.h"
 #include "ServiceProcess.h"
 #include "client/gateway/Gateway.h"
 #include "common/Statements.h"
@@ -19,17 +20,7 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
+using testsupport::kAddressSanitizer;
 
 std::string From(int n) {
     return "127.0.0." + std::to_string(n);
