@@ -25,7 +25,7 @@ cleanup() {
 trap cleanup EXIT
 
 # zc=49&sql= and 2.79 million times the code of "1".
-{ printf 'zc=49&sql=49'; yes A49 | head -n 2790000 | tr -d '\n'; } >"$work/numbers.body"
+awk 'BEGIN { printf "zc=49&sql=49"; for (i = 0; i < 2790000; i++) printf "A49" }' >"$work/numbers.body"
 cat >"$work/range.lua" <<'LUA'
 wrk.headers["Range"] = "bytes=0-0"
 LUA
