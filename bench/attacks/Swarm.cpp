@@ -264,13 +264,7 @@ void Swarm::SendOpening(size_t index, Clock::time_point now) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            // The service is gone from this connection; what it said before is still to read.
-            Receive(index, now);
-            if (!link.done) {
-                outcome.reset = true;
-                outcome.closed = Since(now);
-                Finish(index);
-            }
+            Cut(index, now);
             return;
         }
         link.openingSent += size_t(n);
@@ -283,6 +277,17 @@ void Swarm::SendOpening(size_t index, Clock::time_point now) {
     }
 }
 
+// The service is gone from this connection (a send failed); what it said before is still to
+// read.
+void Swarm::Cut(size_t index, Clock::time_point now) {
+    Receive(index, now);
+    if (!links_[index].done) {
+        outcomes_[index].reset = true;
+        outcomes_[index].closed = Since(now);
+        Finish(index);
+    }
+}
+
 void Swarm::Drip(size_t index, Clock::time_point now) {
     Link& link = links_[index];
     Outcome& outcome = outcomes_[index];
@@ -292,12 +297,7 @@ void Swarm::Drip(size_t index, Clock::time_point now) {
         ++link.dripSent;
         ++outcome.sent;
     } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-        Receive(index, now);
-        if (!link.done) {
-            outcome.reset = true;
-            outcome.closed = Since(now);
-            Finish(index);
-        }
+        Cut(index, now);
         return;
     }
     link.nextDrip = now + plan.dripInterval;

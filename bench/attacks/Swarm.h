@@ -82,6 +82,7 @@ private:
     void Receive(size_t index, Clock::time_point now);
     void SendOpening(size_t index, Clock::time_point now);
     void Drip(size_t index, Clock::time_point now);
+    void Cut(size_t index, Clock::time_point now);
     void Finish(size_t index);
     void Watch(size_t index, bool writable);
     Milliseconds Since(Clock::time_point now) const;

@@ -14,12 +14,6 @@ namespace {
 // How often the deadlines are checked: a deadline is met within this much.
 constexpr std::chrono::milliseconds kSweepEvery{250};
 
-QHostAddress Normalised(const QHostAddress& address) {
-    bool mapped = false;
-    const quint32 v4 = address.toIPv4Address(&mapped);
-    return mapped ? QHostAddress(v4) : address;
-}
-
 }  // namespace
 
 struct ConnectionGuard::Entry {
@@ -39,7 +33,7 @@ ConnectionGuard::ConnectionGuard(Limits limits, std::vector<QHostAddress> exempt
       softLimit_(std::max(1, limits.maxConnections - std::max(1, limits.maxConnections / 32))),
       exempt_([&] {
           for (QHostAddress& address : exempt)
-              address = Normalised(address);
+              address = PlainAddress(address);
           return std::move(exempt);
       }()),
       closeSocket_(closeSocket ? std::move(closeSocket) : std::function<void(int)>([](int fd) {
@@ -80,10 +74,10 @@ void ConnectionGuard::Stop() {
         sweeper_.join();
 }
 
-bool ConnectionGuard::IsExempt(const QString& peer) const {
+bool ConnectionGuard::IsTrustedProxy(const QString& peer) const {
     if (exempt_.empty())
         return false;
-    const QHostAddress address = Normalised(QHostAddress(peer));
+    const QHostAddress address = PlainAddress(QHostAddress(peer));
     return std::find(exempt_.begin(), exempt_.end(), address) != exempt_.end();
 }
 
@@ -91,7 +85,7 @@ ConnectionGuard::Entry* ConnectionGuard::Open(int fd, const QString& peer) {
     auto* entry = new Entry;
     entry->fd = fd;
     entry->waitingSince = Clock::now();
-    if (!IsExempt(peer))
+    if (!IsTrustedProxy(peer))
         entry->key = AddressKey(peer).toStdString();
     std::lock_guard lock(mutex_);
     entries_.insert(entry);

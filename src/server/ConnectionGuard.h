@@ -62,7 +62,8 @@ public:
 
     struct Entry;
 
-    // closeSocket: how a connection is closed (tests replace it); shutdown(fd) otherwise.
+    // exempt: the trusted proxies. closeSocket: how a connection is closed (tests replace
+    // it); shutdown(fd) otherwise.
     ConnectionGuard(Limits limits, std::vector<QHostAddress> exempt,
                     std::function<void(int)> closeSocket = {});
     ~ConnectionGuard();
@@ -88,11 +89,12 @@ public:
     void Sweep(Clock::time_point now);
 
     int OpenConnections() const;
+    // Whether the address is one of the trusted proxies (exempt from the share per address).
+    bool IsTrustedProxy(const QString& peer) const;
 
 private:
     void CloseLocked(Entry* entry, Reason reason);
     void MakeRoomLocked();
-    bool IsExempt(const QString& peer) const;
     Clock::time_point HeadDeadline(const Entry& entry) const;
 
     const Limits limits_;

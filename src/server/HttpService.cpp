@@ -149,17 +149,10 @@ Link* LinkOf(MHD_Connection* connection) {
     return info ? static_cast<Link*>(info->socket_context) : nullptr;
 }
 
-// An IPv4 address written as IPv6 (::ffff:a.b.c.d) as the IPv4 address it is.
-QHostAddress Normalised(const QHostAddress& address) {
-    bool mapped = false;
-    const quint32 v4 = address.toIPv4Address(&mapped);
-    return mapped ? QHostAddress(v4) : address;
-}
-
 std::vector<QHostAddress> TrustedProxies(const ServeOptions& options) {
     std::vector<QHostAddress> proxies;
     for (const QString& proxy : options.trustedProxies)
-        proxies.push_back(Normalised(QHostAddress(proxy)));
+        proxies.push_back(QHostAddress(proxy));
     return proxies;
 }
 
@@ -250,8 +243,7 @@ public:
           log_(log),
           hashing_(options.hashThreads, options.maxConnections, kHashesQueuedPerAddress),
           budget_(options.bodyBudgetBytes, options.addressBodyBudgetBytes),
-          guard_(GuardLimits(options), TrustedProxies(options)),
-          trustedProxies_(TrustedProxies(options)) {}
+          guard_(GuardLimits(options), TrustedProxies(options)) {}
 
     ~Impl() {
         if (listenSocket_ >= 0)
@@ -685,7 +677,7 @@ private:
     // X-Real-IP. Only a proxy of the trusted list is believed: anyone else could name any
     // address and so slip past the limits per address.
     QString ForwardedClient(MHD_Connection* connection, const QString& peer) const {
-        if (trustedProxies_.empty() || !IsTrusted(peer))
+        if (!guard_.IsTrustedProxy(peer))
             return peer;
         const char* named = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Real-IP");
         if (!named)
@@ -693,16 +685,7 @@ private:
         QHostAddress client;
         if (!client.setAddress(QString::fromLatin1(named).trimmed()))
             return peer;
-        return Normalised(client).toString();
-    }
-
-    bool IsTrusted(const QString& peer) const {
-        const QHostAddress address = Normalised(QHostAddress(peer));
-        for (const QHostAddress& proxy : trustedProxies_) {
-            if (proxy == address)
-                return true;
-        }
-        return false;
+        return PlainAddress(client).toString();
     }
 
     RequestContext ContextOf(MHD_Connection* connection) const {
@@ -979,7 +962,6 @@ private:
     WorkerPool hashing_;
     BodyBudget budget_;
     ConnectionGuard guard_;
-    const std::vector<QHostAddress> trustedProxies_;
     PageCache<PageAnswer> pages_{kPageCacheBytes};
     std::atomic<int> bigBodies_{0};
     MHD_Daemon* daemon_ = nullptr;

@@ -65,6 +65,12 @@ void RateLimiter::Forget(const QString& key) {
     attempts_.erase(key);
 }
 
+QHostAddress PlainAddress(const QHostAddress& address) {
+    bool mapped = false;
+    const quint32 v4 = address.toIPv4Address(&mapped);
+    return mapped ? QHostAddress(v4) : address;
+}
+
 QString AddressKey(const QString& address) {
     const QHostAddress host(address);
     if (host.protocol() != QAbstractSocket::IPv6Protocol)

@@ -3,6 +3,7 @@
 // (sign-in lookups, registrations, lookups), per account per quarter of an hour (failed
 // sign-ins). Keys of client addresses go through AddressKey.
 
+#include <QHostAddress>
 #include <QString>
 
 #include <chrono>
@@ -46,6 +47,10 @@ private:
     std::map<QString, std::deque<std::chrono::steady_clock::time_point>> attempts_;
     int sinceSweep_ = 0;
 };
+
+// An IPv4 address written as IPv6 (::ffff:a.b.c.d) as the IPv4 address it is; others as they
+// are.
+QHostAddress PlainAddress(const QHostAddress& address);
 
 // The key of a client address: an IPv4 address as it is, an IPv6 address by its /64 (one
 // household or one machine usually holds a whole /64).
